@@ -1,0 +1,70 @@
+# Build rules shared by every folder: warnings, sanitizers, and the two kinds of test.
+
+set(VEMBROL_WARNINGS -Wall -Wextra -Wshadow -Wconversion -Wno-sign-conversion)
+
+if(VEMBROL_SANITIZE AND NOT WIN32)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # Pin the Windows API level and keep <windows.h> lean; only common/win32/Win32.h includes it.
+  add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 WIN32_LEAN_AND_MEAN NOMINMAX)
+  set(VEMBROL_WINE_RUN ${CMAKE_BINARY_DIR}/wine-run.sh)
+  set(VEMBROL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${VEMBROL_WINE_RUN} @ONLY
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-session.sh.in ${CMAKE_BINARY_DIR}/wine-session.sh @ONLY
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${VEMBROL_WINE_RUN})
+  # One prefix and one wineserver (and Xvfb when there is no display) for the whole ctest run.
+  add_test(NAME wine.session.start COMMAND ${CMAKE_BINARY_DIR}/wine-session.sh start)
+  add_test(NAME wine.session.stop COMMAND ${CMAKE_BINARY_DIR}/wine-session.sh stop)
+  set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+  set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP wine)
+endif()
+
+# vembrol_target_defaults(target): warnings for our own code.
+function(vembrol_target_defaults target)
+  target_compile_options(${target} PRIVATE ${VEMBROL_WARNINGS})
+endfunction()
+
+# vembrol_native_test(name SOURCES ... LIBS ...): a GoogleTest executable of portable code,
+# each test case its own ctest entry. Only in the native build.
+function(vembrol_native_test name)
+  if(WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  vembrol_target_defaults(${name})
+  include(GoogleTest)
+  gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# vembrol_win32_test(name SOURCES ... LIBS ... [TIMEOUT s]): a GoogleTest executable run under
+# Wine as one ctest entry. Tests run one at a time (RESOURCE_LOCK) because they share the
+# prefix's registry, desktop and tray.
+function(vembrol_win32_test name)
+  if(NOT WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} vembrol_testsupport GTest::gtest_main)
+  vembrol_target_defaults(${name})
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop
+                       TIMEOUT ${T_TIMEOUT} WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+endfunction()
+
+# vembrol_win32_path(out path): the Windows view (Wine's Z: drive) of a Linux path, for tests
+# that must find built programs.
+function(vembrol_win32_path out path)
+  string(REPLACE "/" "\\\\" p "${path}")
+  set(${out} "Z:${p}" PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,502 @@
+// Win32 test support: see WinTest.h.
+#include "WinTest.h"
+
+#include "Handles.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <mutex>
+
+namespace wintest {
+namespace {
+
+void Pause(int ms) { Sleep(static_cast<DWORD>(ms)); }
+
+std::string StripAmpersands(std::string s) {
+    s.erase(std::remove(s.begin(), s.end(), '&'), s.end());
+    return s;
+}
+
+bool Matches(HWND hwnd, const WindowQuery& q) {
+    if (q.visibleOnly && !IsWindowVisible(hwnd)) return false;
+    if (q.processId && Window_GetProcessId(hwnd) != q.processId) return false;
+    if (q.className && Window_GetClass(hwnd) != q.className) return false;
+    if (q.title && Window_GetText(hwnd) != q.title) return false;
+    return true;
+}
+
+struct FindAllState {
+    const WindowQuery* q;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectMatching(HWND hwnd, LPARAM lp) {
+    auto* st = reinterpret_cast<FindAllState*>(lp);
+    if (Matches(hwnd, *st->q)) st->found.push_back(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChildren(HWND hwnd, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> Children(HWND parent) {
+    std::vector<HWND> out;
+    EnumChildWindows(parent, CollectChildren, reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+HWND IconControl(HWND box) {
+    for (HWND child : Children(box)) {
+        if (Window_GetClass(child) != "Static") continue;
+        LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+        if ((style & SS_TYPEMASK) == SS_ICON) return child;
+    }
+    return nullptr;
+}
+
+using Pixels = std::vector<std::uint32_t>;
+
+// The icon control's pixels as the screen shows them. Painting is forced first so that a box
+// that has just appeared is captured with its icon drawn.
+Pixels CaptureIcon(HWND box) {
+    HWND icon = IconControl(box);
+    if (!icon || !IsWindowVisible(icon)) return {};
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT r;
+    GetWindowRect(icon, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return {};
+    ScreenDc screen(nullptr);
+    UniqueMemoryDc mem(CreateCompatibleDC(screen.get()));
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueGdiObject bmp(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bmp || !bits) return {};
+    HGDIOBJ old = SelectObject(mem.get(), bmp.get());
+    BitBlt(mem.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
+    SelectObject(mem.get(), old);
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    Pixels out(p, p + static_cast<size_t>(w) * static_cast<size_t>(h));
+    for (auto& px : out) px &= 0x00FFFFFFu;
+    return out;
+}
+
+struct IconReference {
+    BoxIcon icon;
+    UINT style;
+    LPCSTR resource;
+};
+const IconReference kIcons[] = {
+    {BoxIcon::Exclamation, MB_ICONEXCLAMATION, IDI_EXCLAMATION},
+    {BoxIcon::Question, MB_ICONQUESTION, IDI_QUESTION},
+    {BoxIcon::Information, MB_ICONINFORMATION, IDI_ASTERISK},
+    {BoxIcon::Error, MB_ICONHAND, IDI_HAND},
+};
+
+// Pixels of each icon as this desktop draws it, taken from boxes this process shows itself.
+const std::map<BoxIcon, Pixels>& ReferencePixels() {
+    static std::map<BoxIcon, Pixels> refs;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (const auto& ref : kIcons) {
+            std::string caption = "wintest icon reference " + std::to_string(static_cast<int>(ref.icon));
+            std::thread shower([&] { MessageBoxA(nullptr, "reference", caption.c_str(), MB_OK | ref.style); });
+            WindowQuery q;
+            q.title = caption.c_str();
+            q.className = "#32770";
+            q.processId = GetCurrentProcessId();
+            if (HWND box = Window_WaitFor(q, 10000)) {
+                Pause(100);
+                refs[ref.icon] = CaptureIcon(box);
+                MessageBox_Press(box, "OK");
+            }
+            shower.join();
+        }
+    });
+    return refs;
+}
+
+BoxIcon IdentifyIcon(HWND box) {
+    HWND icon = IconControl(box);
+    if (!icon || !IsWindowVisible(icon)) return BoxIcon::None;
+    if (Window_GetProcessId(box) == GetCurrentProcessId()) {
+        auto h = reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0));
+        if (!h) return BoxIcon::None;
+        for (const auto& ref : kIcons)
+            if (h == LoadIconA(nullptr, ref.resource)) return ref.icon;
+    }
+    Pixels shown = CaptureIcon(box);
+    if (shown.empty()) return BoxIcon::None;
+    for (const auto& [which, pixels] : ReferencePixels())
+        if (!pixels.empty() && pixels == shown) return which;
+    return BoxIcon::Unknown;
+}
+
+}  // namespace
+
+// ---- windows -------------------------------------------------------------------------------
+
+std::vector<HWND> Window_FindAll(const WindowQuery& q) {
+    FindAllState st{&q, {}};
+    EnumWindows(CollectMatching, reinterpret_cast<LPARAM>(&st));
+    return st.found;
+}
+
+HWND Window_Find(const WindowQuery& q) {
+    auto all = Window_FindAll(q);
+    return all.empty() ? nullptr : all.front();
+}
+
+HWND Window_WaitFor(const WindowQuery& q, int timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND h = Window_Find(q)) return h;
+        if (static_cast<int>(GetTickCount() - start) > timeoutMs) return nullptr;
+        Pause(10);
+    }
+}
+
+bool Window_WaitGone(HWND hwnd, int timeoutMs) {
+    DWORD start = GetTickCount();
+    while (IsWindow(hwnd) && IsWindowVisible(hwnd)) {
+        if (static_cast<int>(GetTickCount() - start) > timeoutMs) return false;
+        Pause(10);
+    }
+    return true;
+}
+
+std::string Window_GetText(HWND hwnd) {
+    // WM_GETTEXT is answered by the window's thread, so another process's title is exact.
+    char buf[4096] = {};
+    auto n = SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(buf), reinterpret_cast<LPARAM>(buf),
+                                 SMTO_ABORTIFHUNG, 2000, nullptr);
+    if (!n) GetWindowTextA(hwnd, buf, sizeof(buf));
+    return buf;
+}
+
+std::string Window_GetClass(HWND hwnd) {
+    char buf[256] = {};
+    GetClassNameA(hwnd, buf, sizeof(buf));
+    return buf;
+}
+
+DWORD Window_GetProcessId(HWND hwnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    return pid;
+}
+
+// ---- message boxes ---------------------------------------------------------------------------
+
+const char* BoxIcon_Name(BoxIcon icon) {
+    switch (icon) {
+        case BoxIcon::None: return "none";
+        case BoxIcon::Exclamation: return "exclamation";
+        case BoxIcon::Question: return "question";
+        case BoxIcon::Information: return "information";
+        case BoxIcon::Error: return "error";
+        case BoxIcon::Unknown: break;
+    }
+    return "unknown";
+}
+
+HWND MessageBox_WaitFor(DWORD processId, int timeoutMs) {
+    WindowQuery q;
+    q.className = "#32770";
+    q.processId = processId;
+    return Window_WaitFor(q, timeoutMs);
+}
+
+MessageBoxInfo MessageBox_Read(HWND box) {
+    MessageBoxInfo info;
+    info.hwnd = box;
+    info.caption = Window_GetText(box);
+    if (HWND text = GetDlgItem(box, 0xFFFF)) info.text = Window_GetText(text);
+    for (HWND child : Children(box))
+        if (Window_GetClass(child) == "Button" && IsWindowVisible(child))
+            info.buttons.push_back(StripAmpersands(Window_GetText(child)));
+    info.icon = IdentifyIcon(box);
+    return info;
+}
+
+bool MessageBox_Press(HWND box, const std::string& buttonText) {
+    for (HWND child : Children(box)) {
+        if (Window_GetClass(child) != "Button") continue;
+        if (StripAmpersands(Window_GetText(child)) != buttonText) continue;
+        int id = GetDlgCtrlID(child);
+        return PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(child)) != 0;
+    }
+    return false;
+}
+
+MessageBoxInfo MessageBox_Answer(DWORD processId, const std::string& buttonText, int timeoutMs) {
+    HWND box = MessageBox_WaitFor(processId, timeoutMs);
+    if (!box) return {};
+    Pause(50);  // let the box finish its dialog initialisation before it is read
+    MessageBoxInfo info = MessageBox_Read(box);
+    MessageBox_Press(box, buttonText);
+    Window_WaitGone(box, 5000);
+    return info;
+}
+
+BoxAnswerer::BoxAnswerer(std::vector<std::string> buttons, int timeoutMs)
+    : buttons_(std::move(buttons)), timeoutMs_(timeoutMs) {
+    ReferencePixels();  // before the code under test puts its own boxes on screen
+    thread_ = std::thread([this] {
+        for (const auto& button : buttons_) {
+            MessageBoxInfo info = MessageBox_Answer(GetCurrentProcessId(), button, timeoutMs_);
+            if (!info.hwnd) return;
+            boxes_.push_back(std::move(info));
+        }
+    });
+}
+
+BoxAnswerer::~BoxAnswerer() {
+    if (thread_.joinable()) thread_.join();
+}
+
+const std::vector<MessageBoxInfo>& BoxAnswerer::Boxes() {
+    if (thread_.joinable()) thread_.join();
+    return boxes_;
+}
+
+// ---- popup menus ---------------------------------------------------------------------------
+
+HWND PopupMenu_WaitFor(int timeoutMs) {
+    WindowQuery q;
+    q.className = "#32768";
+    return Window_WaitFor(q, timeoutMs);
+}
+
+void PopupMenu_SendKeys(HWND popup, std::initializer_list<WORD> keys) {
+    for (WORD vk : keys) {
+        PostMessageA(popup, WM_KEYDOWN, vk, 1);
+        Pause(60);
+    }
+}
+
+bool PopupMenu_WaitClosed(int timeoutMs) {
+    DWORD start = GetTickCount();
+    WindowQuery q;
+    q.className = "#32768";
+    while (Window_Find(q)) {
+        if (static_cast<int>(GetTickCount() - start) > timeoutMs) return false;
+        Pause(10);
+    }
+    return true;
+}
+
+// ---- processes -----------------------------------------------------------------------------
+
+Process Process::Start(const std::string& exePath, const std::string& args, const std::string& currentDir) {
+    Process p;
+    std::string cmd = "\"" + exePath + "\"";
+    if (!args.empty()) cmd += " " + args;
+    std::vector<char> buf(cmd.begin(), cmd.end());
+    buf.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (CreateProcessA(exePath.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi)) {
+        CloseHandle(pi.hThread);
+        p.process_ = pi.hProcess;
+        p.id_ = pi.dwProcessId;
+        WaitForInputIdle(p.process_, 5000);
+    }
+    return p;
+}
+
+Process::~Process() { Terminate(); }
+
+Process::Process(Process&& o) noexcept : process_(std::exchange(o.process_, nullptr)), id_(o.id_) {}
+
+Process& Process::operator=(Process&& o) noexcept {
+    if (this != &o) {
+        Terminate();
+        process_ = std::exchange(o.process_, nullptr);
+        id_ = o.id_;
+    }
+    return *this;
+}
+
+bool Process::WaitExit(int timeoutMs) {
+    return process_ && WaitForSingleObject(process_, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
+}
+
+bool Process::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+DWORD Process::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_) GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+void Process::Terminate() {
+    if (!process_) return;
+    if (Running()) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+    process_ = nullptr;
+}
+
+// ---- registry and files --------------------------------------------------------------------
+
+ScratchKey::ScratchKey(const std::string& name) : path_("Software\\VembrolTests\\" + name) {
+    Registry_DeleteTree(HKEY_LOCAL_MACHINE, path_);
+}
+
+ScratchKey::~ScratchKey() { Registry_DeleteTree(HKEY_LOCAL_MACHINE, path_); }
+
+ScratchDir::ScratchDir(const std::string& name) : path_("C:\\vembrol-tests\\" + name + "\\") {
+    Directory_DeleteTree(path_);
+    Directory_Create(path_);
+}
+
+ScratchDir::~ScratchDir() { Directory_DeleteTree(path_); }
+
+bool Registry_KeyExists(HKEY root, const std::string& path) {
+    UniqueKey key;
+    return RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+}
+
+bool Registry_ReadRaw(HKEY root, const std::string& path, const std::string& name, DWORD* type,
+                      std::string* data) {
+    UniqueKey key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+    DWORD t = 0, size = 0;
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &t, nullptr, &size) != ERROR_SUCCESS) return false;
+    std::string buf(size, '\0');
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &t,
+                         reinterpret_cast<BYTE*>(buf.data()), &size) != ERROR_SUCCESS)
+        return false;
+    buf.resize(size);
+    if (type) *type = t;
+    if (data) *data = buf;
+    return true;
+}
+
+void Registry_WriteRaw(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                       const std::string& data) {
+    UniqueKey key;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                   static_cast<DWORD>(data.size()));
+}
+
+void Registry_DeleteTree(HKEY root, const std::string& path) {
+    if (path.empty()) return;  // never the root itself
+    {
+        UniqueKey key;
+        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | KEY_WRITE, key.put()) != ERROR_SUCCESS) return;
+        for (;;) {
+            char sub[256];
+            DWORD len = sizeof(sub);
+            if (RegEnumKeyExA(key.get(), 0, sub, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+            std::string child = path;
+            if (child.back() != '\\') child += '\\';
+            Registry_DeleteTree(root, child + sub);
+            if (Registry_KeyExists(root, child + sub)) break;  // could not delete: avoid looping
+        }
+    }
+    RegDeleteKeyA(root, path.c_str());
+}
+
+std::vector<std::string> Registry_ValueNames(HKEY root, const std::string& path) {
+    std::vector<std::string> names;
+    UniqueKey key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return names;
+    for (DWORD i = 0;; ++i) {
+        char name[16384];
+        DWORD len = sizeof(name);
+        if (RegEnumValueA(key.get(), i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.emplace_back(name, len);
+    }
+    return names;
+}
+
+bool File_Exists(const std::string& path) {
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Directory_Exists(const std::string& path) {
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void File_Write(const std::string& path, const std::string& bytes) {
+    UniqueFile f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return;
+    DWORD written = 0;
+    WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::string File_Read(const std::string& path) {
+    UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr));
+    if (!f) return {};
+    std::string out;
+    char buf[65536];
+    DWORD got = 0;
+    while (ReadFile(f.get(), buf, sizeof(buf), &got, nullptr) && got > 0) out.append(buf, got);
+    return out;
+}
+
+void Directory_Create(const std::string& path) {
+    std::string p = path;
+    while (!p.empty() && p.back() == '\\') p.pop_back();
+    if (p.empty() || Directory_Exists(p)) return;
+    size_t cut = p.find_last_of('\\');
+    if (cut != std::string::npos && cut > 2) Directory_Create(p.substr(0, cut));
+    CreateDirectoryA(p.c_str(), nullptr);
+}
+
+void Directory_DeleteTree(const std::string& path) {
+    std::string dir = path;
+    while (!dir.empty() && dir.back() == '\\') dir.pop_back();
+    if (dir.size() <= 3) return;  // never a drive root
+    WIN32_FIND_DATAA fd;
+    UniqueFind find(FindFirstFileA((dir + "\\*").c_str(), &fd));
+    if (find) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string full = dir + "\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                Directory_DeleteTree(full);
+            } else {
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(find.get(), &fd));
+    }
+    find.reset();
+    SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(dir.c_str());
+}
+
+void File_SetAttributes(const std::string& path, DWORD attributes) {
+    SetFileAttributesA(path.c_str(), attributes);
+}
+
+std::string ThisExe_Directory() {
+    char buf[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, buf, MAX_PATH);
+    std::string p = buf;
+    return p.substr(0, p.find_last_of('\\') + 1);
+}
+
+}  // namespace wintest

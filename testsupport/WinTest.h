@@ -1,0 +1,161 @@
+// Win32 test support: find windows, read and answer message boxes, drive popup menus, start
+// and stop processes, and scratch registry keys and folders that clean up after themselves.
+#pragma once
+
+#include "Win32.h"
+
+#include <atomic>
+#include <initializer_list>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace wintest {
+
+// ---- windows -------------------------------------------------------------------------------
+
+struct WindowQuery {
+    const char* title = nullptr;      // exact title, or any when null
+    const char* className = nullptr;  // exact class, or any when null
+    DWORD processId = 0;              // owning process, or any when 0
+    bool visibleOnly = true;
+};
+
+HWND Window_Find(const WindowQuery& q);
+// Polls until a matching top-level window exists; null after timeoutMs.
+HWND Window_WaitFor(const WindowQuery& q, int timeoutMs = 10000);
+// Polls until the window is gone or hidden; false after timeoutMs.
+bool Window_WaitGone(HWND hwnd, int timeoutMs = 10000);
+std::vector<HWND> Window_FindAll(const WindowQuery& q);
+std::string Window_GetText(HWND hwnd);
+std::string Window_GetClass(HWND hwnd);
+DWORD Window_GetProcessId(HWND hwnd);
+
+// ---- message boxes ---------------------------------------------------------------------------
+
+enum class BoxIcon { None, Exclamation, Question, Information, Error, Unknown };
+const char* BoxIcon_Name(BoxIcon icon);
+
+struct MessageBoxInfo {
+    HWND hwnd = nullptr;
+    std::string caption;
+    std::string text;                  // the static control 0xFFFF
+    std::vector<std::string> buttons;  // button captions without "&", in child order
+    BoxIcon icon = BoxIcon::Unknown;
+};
+
+// A visible dialog box (class #32770) of the process (any process when 0).
+HWND MessageBox_WaitFor(DWORD processId, int timeoutMs = 10000);
+MessageBoxInfo MessageBox_Read(HWND box);
+// Presses the button whose caption, without "&", equals buttonText ("Yes", "No", "OK", ...).
+bool MessageBox_Press(HWND box, const std::string& buttonText);
+// Waits for a box of the process, reads it, presses the button; hwnd is null on timeout.
+MessageBoxInfo MessageBox_Answer(DWORD processId, const std::string& buttonText, int timeoutMs = 10000);
+
+// Answers, from a helper thread, the message boxes that code under test shows in this process:
+// one button per expected box, in order. Records what each box said.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(std::vector<std::string> buttons, int timeoutMs = 10000);
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+    // Waits for the helper thread; returns the boxes it answered (fewer on timeout).
+    const std::vector<MessageBoxInfo>& Boxes();
+
+private:
+    std::vector<std::string> buttons_;
+    int timeoutMs_;
+    std::vector<MessageBoxInfo> boxes_;
+    std::thread thread_;
+};
+
+// ---- popup menus ---------------------------------------------------------------------------
+
+// A visible popup menu window (class #32768); null after timeoutMs.
+HWND PopupMenu_WaitFor(int timeoutMs = 5000);
+// Posts a key press for each virtual key, with a short pause between, as a user would type.
+void PopupMenu_SendKeys(HWND popup, std::initializer_list<WORD> keys);
+// Waits until no popup menu is visible.
+bool PopupMenu_WaitClosed(int timeoutMs = 5000);
+
+// ---- processes -----------------------------------------------------------------------------
+
+// A started process; terminated on destruction if it still runs, so a failing test leaves
+// nothing behind.
+class Process {
+public:
+    Process() = default;
+    // exePath is passed as the program name (no search), args appended after the quoted path.
+    static Process Start(const std::string& exePath, const std::string& args = "",
+                         const std::string& currentDir = "");
+    ~Process();
+    Process(Process&& o) noexcept;
+    Process& operator=(Process&& o) noexcept;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool Started() const { return process_ != nullptr; }
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return process_; }
+    bool WaitExit(int timeoutMs = 10000);
+    bool Running() const;
+    DWORD ExitCode() const;
+    void Terminate();
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+// ---- registry and files --------------------------------------------------------------------
+
+// A key HKEY_LOCAL_MACHINE\Software\VembrolTests\<name>, removed with everything under it
+// before and after the test.
+class ScratchKey {
+public:
+    explicit ScratchKey(const std::string& name);
+    ~ScratchKey();
+    ScratchKey(const ScratchKey&) = delete;
+    ScratchKey& operator=(const ScratchKey&) = delete;
+    const std::string& Path() const { return path_; }  // relative to HKEY_LOCAL_MACHINE, no trailing "\"
+
+private:
+    std::string path_;
+};
+
+// A folder C:\vembrol-tests\<name>\, emptied before and removed after the test.
+class ScratchDir {
+public:
+    explicit ScratchDir(const std::string& name);
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::string& Path() const { return path_; }  // ends with "\"
+
+private:
+    std::string path_;
+};
+
+bool Registry_KeyExists(HKEY root, const std::string& path);
+// Reads a value's raw data; false when key or value is missing.
+bool Registry_ReadRaw(HKEY root, const std::string& path, const std::string& name, DWORD* type,
+                      std::string* data);
+void Registry_WriteRaw(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                       const std::string& data);
+void Registry_DeleteTree(HKEY root, const std::string& path);
+// The names of all values of a key, in enumeration order.
+std::vector<std::string> Registry_ValueNames(HKEY root, const std::string& path);
+
+bool File_Exists(const std::string& path);  // any file, hidden ones included
+bool Directory_Exists(const std::string& path);
+void File_Write(const std::string& path, const std::string& bytes);
+std::string File_Read(const std::string& path);
+void Directory_Create(const std::string& path);  // with every missing parent
+void Directory_DeleteTree(const std::string& path);
+void File_SetAttributes(const std::string& path, DWORD attributes);
+
+// The Windows path of the folder holding this test executable, ending with "\".
+std::string ThisExe_Directory();
+
+}  // namespace wintest
