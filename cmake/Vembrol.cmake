@@ -68,3 +68,34 @@ function(vembrol_win32_path out path)
   string(REPLACE "/" "\\\\" p "${path}")
   set(${out} "Z:${p}" PARENT_SCOPE)
 endfunction()
+
+# vembrol_fuzz_target(name SOURCES ... LIBS ... CORPUS dir): a libFuzzer target (clang builds
+# with VEMBROL_FUZZ), plus a short smoke run over the committed seed corpus as a ctest entry.
+function(vembrol_fuzz_target name)
+  if(WIN32 OR NOT VEMBROL_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}-corpus)
+  add_test(NAME ${name}.smoke
+           COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
+                   sh -c "mkdir -p '${work}' && exec '$<TARGET_FILE:${name}>' -max_total_time=20 -timeout=10 '${work}' '${T_CORPUS}'")
+  set_tests_properties(${name}.smoke PROPERTIES TIMEOUT 120)
+endfunction()
+
+# vembrol_benchmark(name SOURCES ... LIBS ...): a Google Benchmark executable of the native
+# build. Benchmarks are run by hand (see README), never as timed tests.
+function(vembrol_benchmark name)
+  if(WIN32 OR NOT VEMBROL_BENCH OR VEMBROL_SANITIZE)
+    return()
+  endif()
+  find_package(benchmark REQUIRED)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} benchmark::benchmark)
+  vembrol_target_defaults(${name})
+endfunction()

@@ -1,0 +1,70 @@
+// The Starter's platform operations below the forms: message boxes, the input box, process
+// starts, the target program, the Start Station, file types, the web site and the registry
+// settings. Each does one platform thing and leaves the decisions to core/StarterModel.h.
+#pragma once
+
+#include "Win32.h"
+
+#include "StarterModel.h"
+#include "Text.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// ---- dialogs ----------------------------------------------------------------------------------
+
+// A modal message box with the Starter's title; returns the button pressed.
+int StarterBox(const std::string& text, UINT style);
+// A modal input box (prompt, title, default text, OK and Cancel); the typed text, or "" on Cancel.
+std::string InputBox(const std::string& prompt, const std::string& title, const std::string& defaultText);
+
+// ---- processes -------------------------------------------------------------------------------
+
+// Starts commandLine with its window shown normally and activated. When program names an
+// existing file it is given to the platform separately, so that no other program can be
+// started in its place however the command line is split; the started program still sees
+// commandLine unchanged. True when a process was created.
+bool Process_Start(const std::string& commandLine, const std::string& program);
+
+// The directory of the running executable, ending with "\".
+std::string Starter_Directory();
+// The running executable's base name (no extension).
+std::string Starter_BaseName();
+
+// ---- target program ---------------------------------------------------------------------------
+
+std::string TargetProgram_GetPath();
+void TargetProgram_Launch();
+void TargetProgram_LaunchMode(const std::string& path, const std::string& modeSwitch);
+std::int16_t TargetWindow_Find(HWND& hwnd, bool& minimized);
+bool TargetWindow_Control(std::int16_t action);
+
+// ---- Start Station -----------------------------------------------------------------------------
+
+struct StartStationConfig {
+    std::uint32_t StartStationRootKey = 0;
+    std::string StartStationBaseKey;
+    std::int16_t StartStationCount = 0;
+    std::vector<StartStationEntry> StartStationEntries;  // [0] is slot 1
+    std::string BrowseApplication;
+};
+
+void StartStation_Init(StartStationConfig& config, std::uint32_t rootKey, const std::string& baseKey);
+void StartStation_Load(StartStationConfig& config);
+void StartStation_Save(const StartStationConfig& config);
+void StartStation_Launch(StartStationConfig& config, std::int16_t index);
+
+// ---- file types and web site --------------------------------------------------------------------
+
+bool FileType_Lookup(const std::string& fileName, const std::string& verb, std::string& typeDescription,
+                     std::string& commandLine, std::string& program, std::string& iconFile,
+                     std::int16_t& iconIndex);
+void WebSite_Open();
+
+// ---- autostart and Run entries -------------------------------------------------------------------
+
+Boolean AutoStart_Load();
+void AutoStart_Save(Boolean autoStartTarget);
+void StarterRunEntry_Write(const std::string& starterExePath);
+void StarterRunEntry_Remove();

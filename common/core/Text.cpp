@@ -1,0 +1,273 @@
+// Text and path helpers: path splitting, caption shortening, number and Boolean texts.
+#include "Text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace {
+
+// Cuts of the scan from the end. Positions are size_t: the stored texts are short, but a
+// longer text must split just as well rather than overflow a narrower counter.
+std::size_t LastOf(const std::string& text, char separator) {
+    return text.rfind(separator);
+}
+
+// Blanks, tabs and line feeds vanish from numbers wherever they stand, so that values typed
+// or pasted as "1 000" or split over lines still read; carriage returns are not among them.
+bool IsIgnored(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
+// Walks a text with the ignored characters skipped, one fitting character at a time.
+class NumberReader {
+public:
+    explicit NumberReader(const std::string& text) : text_(text) { SkipIgnored(); }
+
+    bool AtEnd() const { return position_ >= text_.size(); }
+    char Peek() const { return AtEnd() ? '\0' : text_[position_]; }
+    void Next() {
+        ++position_;
+        SkipIgnored();
+    }
+    bool Take(char upper) {
+        const char c = Peek();
+        if (c == upper || c == upper - 'A' + 'a') {
+            Next();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    void SkipIgnored() {
+        while (position_ < text_.size() && IsIgnored(text_[position_])) {
+            ++position_;
+        }
+    }
+
+    const std::string& text_;
+    std::size_t position_ = 0;
+};
+
+int DigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// Correct rounding of a double needs at most 767 significant decimal digits; the rest only
+// matters as "some non-zero digit follows", kept as one sticky digit. This bounds the text the
+// library converts however long the input is.
+constexpr std::size_t KeptDigits = 780;
+
+// Past these decimal exponents (for a value written as 0.ddd times ten to the exponent, first
+// digit non-zero) every double overflows or underflows, so the library is not asked at all.
+constexpr std::int64_t ExponentOverflow = 400;
+constexpr std::int64_t ExponentLimit = 1000000000;  // saturation while reading exponent digits
+
+double Signed(bool negative, double magnitude) {
+    return negative ? -magnitude : magnitude;
+}
+
+// Hexadecimal and octal numbers are whole and unsigned. Octal is regrouped into hexadecimal so
+// that one exact, correctly rounded conversion serves both.
+double WholeNumber_Read(NumberReader& reader, int base) {
+    std::string digits;
+    bool significant = false;
+    for (int d = DigitValue(reader.Peek()); d >= 0 && d < base; d = DigitValue(reader.Peek())) {
+        reader.Next();
+        if (d != 0) significant = true;
+        if (significant) digits.push_back(static_cast<char>(d));
+    }
+    if (digits.empty()) return 0.0;
+
+    const std::size_t bits = digits.size() * (base == 16 ? 4 : 3);
+    if (bits > 1100) return HUGE_VAL;  // at least 2^1024 even before the first digit's zeros
+
+    static const char hexDigits[] = "0123456789abcdef";
+    std::string hex;
+    if (base == 16) {
+        for (char d : digits) hex.push_back(hexDigits[static_cast<unsigned char>(d)]);
+    } else {
+        // Leading zero bits so that the octal bits fill whole hexadecimal digits.
+        unsigned accumulator = 0;
+        std::size_t pending = (4 - bits % 4) % 4;
+        for (char d : digits) {
+            accumulator = (accumulator << 3) | static_cast<unsigned>(d);
+            pending += 3;
+            while (pending >= 4) {
+                pending -= 4;
+                hex.push_back(hexDigits[(accumulator >> pending) & 0xFu]);
+            }
+            accumulator &= (1u << pending) - 1u;
+        }
+    }
+    double value = 0.0;
+    const auto result = std::from_chars(hex.data(), hex.data() + hex.size(), value,
+                                        std::chars_format::hex);
+    return result.ec == std::errc() ? value : HUGE_VAL;
+}
+
+// Builds "0.<digits>e<exponent>" itself and converts with from_chars, which never looks at the
+// process locale: a decimal comma in the user's locale must not change stored numbers.
+double DecimalNumber_Read(NumberReader& reader) {
+    bool negative = false;
+    if (reader.Peek() == '+' || reader.Peek() == '-') {
+        negative = reader.Peek() == '-';
+        reader.Next();
+    }
+
+    std::string digits;               // significant digits, leading zeros dropped
+    bool sticky = false;              // a non-zero digit beyond KeptDigits
+    std::int64_t pointShift = 0;      // digits before the point, minus zeros right after it
+    auto readDigits = [&](bool afterPoint) {
+        while (DigitValue(reader.Peek()) >= 0 && DigitValue(reader.Peek()) <= 9) {
+            const char c = reader.Peek();
+            reader.Next();
+            if (digits.empty() && c == '0') {
+                if (afterPoint) --pointShift;
+                continue;
+            }
+            if (!afterPoint) ++pointShift;
+            if (digits.size() < KeptDigits) {
+                digits.push_back(c);
+            } else if (c != '0') {
+                sticky = true;
+            }
+        }
+    };
+    readDigits(false);
+    if (reader.Peek() == '.') {
+        reader.Next();
+        readDigits(true);
+    }
+
+    // An exponent letter without digits (1E, 1E+, 1Ex) counts as exponent 0: the mantissa
+    // already read stays the number instead of the whole text falling back to 0.
+    std::int64_t exponent = 0;
+    if (reader.Take('E') || reader.Take('D')) {
+        bool exponentNegative = false;
+        if (reader.Peek() == '+' || reader.Peek() == '-') {
+            exponentNegative = reader.Peek() == '-';
+            reader.Next();
+        }
+        while (DigitValue(reader.Peek()) >= 0 && DigitValue(reader.Peek()) <= 9) {
+            if (exponent < ExponentLimit) exponent = exponent * 10 + (reader.Peek() - '0');
+            reader.Next();
+        }
+        if (exponentNegative) exponent = -exponent;
+    }
+
+    if (digits.empty()) return 0.0;
+    const std::int64_t scale = exponent + pointShift;
+    if (scale > ExponentOverflow) return Signed(negative, HUGE_VAL);
+    if (scale < -ExponentOverflow) return 0.0;
+
+    std::string number = "0.";
+    number += digits;
+    if (sticky) number.push_back('1');
+    number.push_back('e');
+    number += std::to_string(scale);
+    double value = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        return scale > 0 ? Signed(negative, HUGE_VAL) : 0.0;
+    }
+    // A value that underflowed to zero reads as plain 0, never as a "-0" shown to a user.
+    return value == 0.0 ? 0.0 : Signed(negative, value);
+}
+
+template <typename Int>
+Int Number_ToInteger(double value) {
+    if (std::isnan(value)) return 0;
+    const double rounded = Number_RoundHalfEven(value);
+    // Compared as doubles first: converting an out-of-range double to an integer is undefined.
+    if (rounded <= static_cast<double>(std::numeric_limits<Int>::min())) {
+        return std::numeric_limits<Int>::min();
+    }
+    if (rounded >= static_cast<double>(std::numeric_limits<Int>::max())) {
+        return std::numeric_limits<Int>::max();
+    }
+    return static_cast<Int>(rounded);
+}
+
+}  // namespace
+
+std::string Path_GetFileName(const std::string& text) {
+    const std::size_t p = LastOf(text, '\\');
+    return p == std::string::npos ? std::string() : text.substr(p + 1);
+}
+
+std::string Path_RemoveExtension(const std::string& text) {
+    const std::size_t p = LastOf(text, '.');
+    return p == std::string::npos ? text : text.substr(0, p);
+}
+
+std::string Path_GetExtension(const std::string& text) {
+    const std::size_t p = LastOf(text, '.');
+    return p == std::string::npos ? std::string() : text.substr(p + 1);
+}
+
+std::string Path_GetDirectory(const std::string& text) {
+    const std::size_t p = LastOf(text, '\\');
+    return p == std::string::npos ? std::string() : text.substr(0, p + 1);
+}
+
+std::string Text_Shorten(const std::string& text, std::int16_t maxLength) {
+    const std::size_t limit = maxLength < 3 ? 3 : static_cast<std::size_t>(maxLength);
+    if (text.size() <= limit) return text;
+    // The end of a path names the program, so the end is what the caption keeps.
+    return "..." + text.substr(text.size() - (limit - 3));
+}
+
+double Text_ToNumber(const std::string& text) {
+    NumberReader reader(text);
+    if (reader.Peek() == '&') {
+        reader.Next();
+        if (reader.Take('H')) return WholeNumber_Read(reader, 16);
+        if (reader.Take('O')) return WholeNumber_Read(reader, 8);
+        return 0.0;
+    }
+    return DecimalNumber_Read(reader);
+}
+
+Boolean Text_ToBoolean(const std::string& text) {
+    // ASCII upper-casing only: the stored texts are plain English, and no letter of another
+    // code page may turn into a "TRUE".
+    static const char expected[] = "TRUE";
+    if (text.size() != 4) return BooleanFalse;
+    for (std::size_t i = 0; i < 4; ++i) {
+        char c = text[i];
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c != expected[i]) return BooleanFalse;
+    }
+    return BooleanTrue;
+}
+
+std::string Boolean_ToText(Boolean value) {
+    return value == BooleanTrue ? "True" : "False";
+}
+
+double Number_RoundHalfEven(double value) {
+    // Done by hand rather than with nearbyint, which follows whatever rounding mode the
+    // process (or a library it loaded) has set.
+    if (!std::isfinite(value)) return value;
+    const double below = std::floor(value);
+    const double fraction = value - below;  // exact for every double
+    if (fraction < 0.5) return below;
+    if (fraction > 0.5) return below + 1.0;
+    return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
+}
+
+std::int16_t Number_ToInt16(double value) {
+    return Number_ToInteger<std::int16_t>(value);
+}
+
+std::int32_t Number_ToInt32(double value) {
+    return Number_ToInteger<std::int32_t>(value);
+}

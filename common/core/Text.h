@@ -1,0 +1,35 @@
+// Text and path helpers shared by both programs: pure functions, no platform.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The stored Boolean: 16-bit, True is -1 (the registry texts "True"/"False" and the data
+// file's Keep field depend on this representation).
+using Boolean = std::int16_t;
+constexpr Boolean BooleanTrue = -1;
+constexpr Boolean BooleanFalse = 0;
+
+// Path splitting at the last "\" or "." of the whole text.
+std::string Path_GetFileName(const std::string& text);      // after the last "\", else ""
+std::string Path_RemoveExtension(const std::string& text);  // before the last ".", else the text
+std::string Path_GetExtension(const std::string& text);     // after the last ".", else ""
+std::string Path_GetDirectory(const std::string& text);     // up to and with the last "\", else ""
+
+// The text, or "..." and its last maxLength - 3 characters; maxLength below 3 counts as 3.
+std::string Text_Shorten(const std::string& text, std::int16_t maxLength);
+
+// The number at the start of the text, 0 when there is none (see Text.cpp for the grammar).
+double Text_ToNumber(const std::string& text);
+
+// True exactly for "TRUE" in any letter case; "True" for -1 only.
+Boolean Text_ToBoolean(const std::string& text);
+std::string Boolean_ToText(Boolean value);
+
+// Nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+double Number_RoundHalfEven(double value);
+
+// Checked conversions used wherever a number meets a 16- or 32-bit field: round halves to
+// even, then saturate at the type's limits; NaN gives 0. They never trap and never wrap.
+std::int16_t Number_ToInt16(double value);
+std::int32_t Number_ToInt32(double value);

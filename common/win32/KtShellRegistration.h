@@ -1,0 +1,14 @@
+// Windows and system directories, shell special folders, and shortcut removal.
+#pragma once
+
+#include <string>
+
+// The Windows directory, always ending with "\".
+std::string WindowsDir_Get();
+// The system directory, always ending with "\".
+std::string SystemDir_Get();
+// A special folder's file-system path ending with "\", or "" when it has none.
+std::string SpecialFolder_GetPath(int csidl);
+// Removes the shortcut "<linkName>.lnk" from folder, taken relative to the current user's
+// Start-menu Programs folder; True only when a shortcut file was removed.
+bool ShellLink_Remove(const std::string& folder, const std::string& linkName);

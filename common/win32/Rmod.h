@@ -1,0 +1,44 @@
+// The registry access layer: the only code that touches the registry. Every operation opens
+// what it needs and closes it again; only a failed read is reported.
+#pragma once
+
+#include "Win32.h"
+
+#include <cstdint>
+#include <string>
+
+// Value kinds by their Win32 codes.
+constexpr std::int32_t RegKind_String = 1;        // REG_SZ
+constexpr std::int32_t RegKind_ExpandString = 2;  // REG_EXPAND_SZ
+constexpr std::int32_t RegKind_Binary = 3;        // REG_BINARY
+constexpr std::int32_t RegKind_Dword = 4;         // REG_DWORD
+constexpr std::int32_t RegKind_MultiString = 7;   // REG_MULTI_SZ
+
+// Root keys as the 32-bit values that callers and data files carry.
+constexpr std::uint32_t RegRoot_ClassesRoot = 0x80000000u;
+constexpr std::uint32_t RegRoot_CurrentUser = 0x80000001u;
+constexpr std::uint32_t RegRoot_LocalMachine = 0x80000002u;
+constexpr std::uint32_t RegRoot_Users = 0x80000003u;
+
+// Set by Registry_GetValue: True when it could not open the key or read the value.
+extern bool Registry_ReadFailed;
+
+// The value as text: REG_BINARY as "0A FF 00", REG_DWORD as signed decimal, every other kind
+// as its text up to the first NUL. "" with Registry_ReadFailed set on failure.
+std::string Registry_GetValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName);
+
+// Writes a value of kind 1, 3 or 4, creating the key when missing; other kinds write nothing.
+void Registry_SetValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName,
+                       const std::string& value, std::int32_t kind);
+void Registry_SetValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName,
+                       std::int32_t value, std::int32_t kind);
+
+void Registry_CreateKey(std::uint32_t root, const std::string& keyPath);
+void Registry_DeleteValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName);
+// RegDeleteKeyA on root and keyPath as given; subkeys are not removed first.
+void Registry_DeleteKey(std::uint32_t root, const std::string& keyPath);
+
+// The writers behind Registry_SetValue; each returns the platform's result code.
+LONG Registry_SetStringValue(HKEY key, const std::string& valueName, std::int32_t kind, const std::string& text);
+LONG Registry_SetDwordValue(HKEY key, const std::string& valueName, std::int32_t kind, std::int32_t number);
+LONG Registry_SetBinaryValue(HKEY key, const std::string& valueName, std::int32_t kind, const std::string& text);

@@ -1,0 +1,47 @@
+#!/bin/sh
+# Builds everything (native, sanitizers + fuzz smoke runs, Win32) and runs every test: the
+# portable core natively and under ASan/UBSan, the Win32 code and the programs under Wine.
+set -eu
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+B="${VEMBROL_BUILD_DIR:-$ROOT/build}"
+JOBS=$(nproc)
+
+scripts/setup.sh
+
+cmake -S . -B "$B/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$B/native" -j"$JOBS"
+CC=clang CXX=clang++ cmake -S . -B "$B/sanitize" -DCMAKE_BUILD_TYPE=Debug \
+  -DVEMBROL_SANITIZE=ON -DVEMBROL_FUZZ=ON -DVEMBROL_BENCH=OFF >/dev/null
+cmake --build "$B/sanitize" -j"$JOBS"
+cmake -S . -B "$B/win32" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$B/win32" -j"$JOBS"
+
+passed=0
+failed=0
+for build in native sanitize win32; do
+  echo "==== tests: $build"
+  log="$B/$build/ctest.log"
+  set +e
+  if [ "$build" = win32 ]; then
+    # Win32 tests share one prefix, desktop and tray: one at a time.
+    ctest --test-dir "$B/$build" --output-on-failure -j1 >"$log" 2>&1
+  else
+    ctest --test-dir "$B/$build" --output-on-failure -j"$JOBS" >"$log" 2>&1
+  fi
+  set -e
+  grep -E "(Failed|Not Run|Timeout|\*\*\*)" "$log" || true
+  summary=$(grep -E "tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -1)
+  echo "$build: $summary"
+  if [ -z "$summary" ]; then
+    cat "$log"
+    failed=$((failed + 1))
+    continue
+  fi
+  f=$(echo "$summary" | sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/')
+  n=$(echo "$summary" | sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/')
+  passed=$((passed + n - f))
+  failed=$((failed + f))
+done
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
