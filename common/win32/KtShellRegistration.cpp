@@ -1,1 +1,149 @@
-// placeholder: replaced by the implementation
+// Windows and system directories, shell special folders, and removal of the shortcuts an
+// installer put into the Start menu or onto the desktop.
+#include "KtShellRegistration.h"
+
+#include "Win32.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <cctype>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr UINT PathBufferSize = MAX_PATH;
+
+// An item list from the shell, given back to the shell allocator however the call ends.
+class ItemList {
+public:
+    ItemList() = default;
+    ~ItemList() { CoTaskMemFree(list_); }
+    ItemList(const ItemList&) = delete;
+    ItemList& operator=(const ItemList&) = delete;
+    LPITEMIDLIST* put() { return &list_; }
+    LPCITEMIDLIST get() const { return list_; }
+
+private:
+    LPITEMIDLIST list_ = nullptr;
+};
+
+// The text before the first NUL (all of it when the platform filled the buffer), as a
+// directory ending in one "\": callers append names directly.
+std::string Buffer_ToDirectory(const char* buffer, std::size_t size) {
+    const void* nul = std::memchr(buffer, 0, size);
+    std::string text(buffer, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer) : size);
+    if (text.empty() || text.back() != '\\') text += '\\';
+    return text;
+}
+
+bool Text_EqualsIgnoringCase(const std::string& a, const char* b) {
+    return lstrcmpiA(a.c_str(), b) == 0;
+}
+
+// A part of a folder or file name the uninstaller may follow. The data file comes from
+// outside, so nothing in it may step out of the folder it names: no "." or ".." (nor their
+// forms with trailing dots or blanks, which Win32 folds into them), no drive or stream colon,
+// no wildcard, no control character.
+bool NamePart_IsSafe(const std::string& part) {
+    if (part.find_first_not_of(". ") == std::string::npos) return false;
+    for (unsigned char c : part) {
+        if (c < 0x20 || std::strchr(":*?\"<>|", c) != nullptr) return false;
+    }
+    return true;
+}
+
+std::vector<std::string> Folder_Split(const std::string& folder) {
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : folder) {
+        if (c == '\\' || c == '/') {
+            if (!part.empty()) parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty()) parts.push_back(part);
+    return parts;
+}
+
+// The folder of a shortcut, given relative to the user's Start-menu Programs folder, as an
+// absolute path ending in "\"; "" when it cannot be reached safely.
+//
+// "..\..\Desktop" is how installers wrote "the desktop" when the Start menu lay two levels
+// below the profile; on current profile layouts that path leads into the roaming application
+// data instead, so it stands for the user's real desktop folder. Any other ".." is refused:
+// program groups lie below Programs, and a data file must not reach shortcuts elsewhere.
+std::string ShortcutFolder_Resolve(const std::string& folder) {
+    std::vector<std::string> parts = Folder_Split(folder);
+    std::size_t first = 0;
+    int base = CSIDL_PROGRAMS;
+    if (parts.size() >= 3 && parts[0] == ".." && parts[1] == ".." && Text_EqualsIgnoringCase(parts[2], "Desktop")) {
+        base = CSIDL_DESKTOPDIRECTORY;
+        first = 3;
+    }
+    std::string path = SpecialFolder_GetPath(base);
+    if (path.empty()) return "";
+    for (std::size_t i = first; i < parts.size(); ++i) {
+        if (!NamePart_IsSafe(parts[i])) return "";
+        path += parts[i] + "\\";
+    }
+    return path;
+}
+
+// The platform refuses to delete a read-only file; an installer's shortcut marked read-only is
+// still the installer's, so the flag is cleared for the deletion and put back if it fails.
+bool File_DeleteShortcut(const std::string& path, DWORD attributes) {
+    if (DeleteFileA(path.c_str())) return true;
+    if (!(attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    if (!SetFileAttributesA(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) return false;
+    if (DeleteFileA(path.c_str())) return true;
+    SetFileAttributesA(path.c_str(), attributes);
+    return false;
+}
+
+}  // namespace
+
+std::string WindowsDir_Get() {
+    char buffer[PathBufferSize] = {};
+    GetWindowsDirectoryA(buffer, PathBufferSize);
+    return Buffer_ToDirectory(buffer, sizeof buffer);
+}
+
+std::string SystemDir_Get() {
+    char buffer[PathBufferSize] = {};
+    GetSystemDirectoryA(buffer, PathBufferSize);
+    return Buffer_ToDirectory(buffer, sizeof buffer);
+}
+
+std::string SpecialFolder_GetPath(int csidl) {
+    char buffer[PathBufferSize] = {};
+    ItemList list;
+    if (SHGetSpecialFolderLocation(nullptr, csidl, list.put()) != S_OK || list.get() == nullptr) return "";
+    // Virtual folders (My Computer, the printers) have an item list but no file-system path.
+    if (!SHGetPathFromIDListA(list.get(), buffer)) return "";
+    // Wine answers some of them with a shell parsing name ("::{GUID}\..."); only a drive or
+    // network path is a folder that callers can append names to.
+    bool onDrive = std::isalpha(static_cast<unsigned char>(buffer[0])) && buffer[1] == ':' && buffer[2] == '\\';
+    bool onNetwork = buffer[0] == '\\' && buffer[1] == '\\';
+    if (!onDrive && !onNetwork) return "";
+    return Buffer_ToDirectory(buffer, sizeof buffer);
+}
+
+// Only a file "<linkName>.lnk" is ever deleted: never a folder, never another extension, and
+// never anything outside the named folder, whatever the uninstall data file says.
+bool ShellLink_Remove(const std::string& folder, const std::string& linkName) {
+    if (linkName.empty() || linkName.find_first_of("\\/") != std::string::npos ||
+        linkName.find("..") != std::string::npos || !NamePart_IsSafe(linkName))
+        return false;
+    std::string directory = ShortcutFolder_Resolve(folder);
+    if (directory.empty()) return false;
+    std::string path = directory + linkName + ".lnk";
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    File_DeleteShortcut(path, attributes);
+    // Removed means gone: a deletion the platform reported but did not carry out is no removal.
+    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
+}

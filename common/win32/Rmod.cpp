@@ -18,10 +18,11 @@ constexpr DWORD ReadBufferSize = 128000;
 
 HKEY Root_Handle(std::uint32_t root) { return RootKey_ToHandle(root); }
 
+// The handle is taken over only on success: what a failed call leaves in it is not a key.
 UniqueKey Key_Open(std::uint32_t root, const std::string& keyPath, REGSAM access) {
-    UniqueKey key;
-    if (RegOpenKeyExA(Root_Handle(root), keyPath.c_str(), 0, access, key.put()) != ERROR_SUCCESS) key.reset();
-    return key;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(Root_Handle(root), keyPath.c_str(), 0, access, &key) != ERROR_SUCCESS) return UniqueKey();
+    return UniqueKey(key);
 }
 
 std::string Binary_ToText(const unsigned char* data, DWORD length) {
@@ -64,7 +65,7 @@ bool Text_ToDword(const std::string& text, std::int32_t* number) {
     std::size_t last = text.find_last_not_of(' ') + 1;
     const char* begin = text.data() + first;
     const char* end = text.data() + last;
-    if (*begin == '+') ++begin;
+    if (*begin == '+' && end - begin > 1 && begin[1] != '-') ++begin;
     long long value = 0;
     auto [stop, error] = std::from_chars(begin, end, value);
     if (error != std::errc() || stop != end) return false;
@@ -74,9 +75,15 @@ bool Text_ToDword(const std::string& text, std::int32_t* number) {
     return true;
 }
 
-LONG Value_Write(HKEY key, const std::string& valueName, std::int32_t kind, const void* data, std::size_t size) {
-    if (size > std::numeric_limits<DWORD>::max()) return ERROR_INVALID_PARAMETER;
-    return RegSetValueExA(key, valueName.c_str(), 0, static_cast<DWORD>(kind), static_cast<const BYTE*>(data),
+// RegSetValueExA counts one byte more for a string kind when the byte after the data is a NUL
+// (NT does this for callers that "forgot" the terminator, and Wine copies it), so a
+// std::string would always be stored with its terminator. The data goes out from a copy
+// followed by a non-NUL byte, so exactly the given bytes are stored.
+LONG Value_Write(HKEY key, const std::string& valueName, std::int32_t kind, const char* data, std::size_t size) {
+    if (size >= std::numeric_limits<DWORD>::max()) return ERROR_INVALID_PARAMETER;
+    std::vector<BYTE> bytes(data, data + size);
+    bytes.push_back(0xFF);
+    return RegSetValueExA(key, valueName.c_str(), 0, static_cast<DWORD>(kind), bytes.data(),
                           static_cast<DWORD>(size));
 }
 
@@ -162,9 +169,11 @@ void Registry_CreateKey(std::uint32_t root, const std::string& keyPath) {
     char noClass[] = "";
     SECURITY_ATTRIBUTES security{};  // default security, not inherited
     DWORD disposition = 0;
-    UniqueKey key;
-    RegCreateKeyExA(Root_Handle(root), keyPath.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE, KEY_WRITE, &security,
-                    key.put(), &disposition);
+    HKEY created = nullptr;
+    if (RegCreateKeyExA(Root_Handle(root), keyPath.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE, KEY_WRITE, &security,
+                        &created, &disposition) != ERROR_SUCCESS)
+        return;
+    UniqueKey unused(created);  // only the key's existence was wanted
 }
 
 void Registry_DeleteValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName) {
@@ -179,8 +188,8 @@ void Registry_DeleteKey(std::uint32_t root, const std::string& keyPath) {
     RegDeleteKeyA(Root_Handle(root), keyPath.c_str());
 }
 
-// Strings go out without a terminating NUL (length = characters): what the programs and the
-// product's other programs have always stored, and read back up to the first NUL anyway.
+// Strings go out without a terminating NUL (length = characters); every reader here stops at
+// the first NUL or at the data's end, so nothing is lost by leaving it off.
 LONG Registry_SetStringValue(HKEY key, const std::string& valueName, std::int32_t kind, const std::string& text) {
     return Value_Write(key, valueName, kind, text.data(), text.size());
 }
@@ -188,8 +197,8 @@ LONG Registry_SetStringValue(HKEY key, const std::string& valueName, std::int32_
 LONG Registry_SetDwordValue(HKEY key, const std::string& valueName, std::int32_t kind, std::int32_t number) {
     std::uint32_t bits;
     std::memcpy(&bits, &number, sizeof bits);
-    const unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
-                                    static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
+    const char bytes[4] = {static_cast<char>(bits & 0xFF), static_cast<char>(bits >> 8 & 0xFF),
+                           static_cast<char>(bits >> 16 & 0xFF), static_cast<char>(bits >> 24 & 0xFF)};
     return Value_Write(key, valueName, kind, bytes, sizeof bytes);
 }
 
