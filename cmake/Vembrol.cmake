@@ -7,6 +7,11 @@ if(VEMBROL_SANITIZE AND NOT WIN32)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(VEMBROL_FUZZ AND NOT WIN32)
+  # Coverage feedback from the libraries too, not only from the fuzz target's own file.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 if(WIN32)
   # Pin the Windows API level and keep <windows.h> lean; only common/win32/Win32.h includes it.
   add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 WIN32_LEAN_AND_MEAN NOMINMAX)

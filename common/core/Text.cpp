@@ -10,19 +10,12 @@
 
 namespace {
 
-// Cuts of the scan from the end. Positions are size_t: the stored texts are short, but a
-// longer text must split just as well rather than overflow a narrower counter.
-std::size_t LastOf(const std::string& text, char separator) {
-    return text.rfind(separator);
-}
-
-// Blanks, tabs and line feeds vanish from numbers wherever they stand, so that values typed
-// or pasted as "1 000" or split over lines still read; carriage returns are not among them.
+// Blanks, tabs and line feeds count for nothing anywhere in a number ("1 000" is 1000), which
+// stored values may rely on; carriage returns are not among them and end the number.
 bool IsIgnored(char c) {
     return c == ' ' || c == '\t' || c == '\n';
 }
 
-// Walks a text with the ignored characters skipped, one fitting character at a time.
 class NumberReader {
 public:
     explicit NumberReader(const std::string& text) : text_(text) { SkipIgnored(); }
@@ -53,6 +46,10 @@ private:
     std::size_t position_ = 0;
 };
 
+bool IsDecimalDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -60,7 +57,7 @@ int DigitValue(char c) {
     return -1;
 }
 
-// Correct rounding of a double needs at most 767 significant decimal digits; the rest only
+// Correct rounding of a double needs fewer than 770 significant decimal digits; the rest only
 // matters as "some non-zero digit follows", kept as one sticky digit. This bounds the text the
 // library converts however long the input is.
 constexpr std::size_t KeptDigits = 780;
@@ -68,7 +65,9 @@ constexpr std::size_t KeptDigits = 780;
 // Past these decimal exponents (for a value written as 0.ddd times ten to the exponent, first
 // digit non-zero) every double overflows or underflows, so the library is not asked at all.
 constexpr std::int64_t ExponentOverflow = 400;
-constexpr std::int64_t ExponentLimit = 1000000000;  // saturation while reading exponent digits
+// Exponent digits saturate here: far beyond any overflow, far below the int64 limit, so that
+// the digit count of even a huge mantissa cannot bring a saturated exponent back into range.
+constexpr std::int64_t ExponentLimit = 1000000000000000;
 
 double Signed(bool negative, double magnitude) {
     return negative ? -magnitude : magnitude;
@@ -86,17 +85,15 @@ double WholeNumber_Read(NumberReader& reader, int base) {
     }
     if (digits.empty()) return 0.0;
 
-    const std::size_t bits = digits.size() * (base == 16 ? 4 : 3);
-    if (bits > 1100) return HUGE_VAL;  // at least 2^1024 even before the first digit's zeros
-
     static const char hexDigits[] = "0123456789abcdef";
     std::string hex;
     if (base == 16) {
         for (char d : digits) hex.push_back(hexDigits[static_cast<unsigned char>(d)]);
     } else {
-        // Leading zero bits so that the octal bits fill whole hexadecimal digits.
+        // Leading zero bits so that the octal bits fill whole hexadecimal digits; bits above
+        // the pending ones may pile up and wrap in the accumulator, as only 4 are ever taken.
         unsigned accumulator = 0;
-        std::size_t pending = (4 - bits % 4) % 4;
+        std::size_t pending = (4 - digits.size() * 3 % 4) % 4;
         for (char d : digits) {
             accumulator = (accumulator << 3) | static_cast<unsigned>(d);
             pending += 3;
@@ -104,7 +101,6 @@ double WholeNumber_Read(NumberReader& reader, int base) {
                 pending -= 4;
                 hex.push_back(hexDigits[(accumulator >> pending) & 0xFu]);
             }
-            accumulator &= (1u << pending) - 1u;
         }
     }
     double value = 0.0;
@@ -126,7 +122,7 @@ double DecimalNumber_Read(NumberReader& reader) {
     bool sticky = false;              // a non-zero digit beyond KeptDigits
     std::int64_t pointShift = 0;      // digits before the point, minus zeros right after it
     auto readDigits = [&](bool afterPoint) {
-        while (DigitValue(reader.Peek()) >= 0 && DigitValue(reader.Peek()) <= 9) {
+        while (IsDecimalDigit(reader.Peek())) {
             const char c = reader.Peek();
             reader.Next();
             if (digits.empty() && c == '0') {
@@ -156,7 +152,7 @@ double DecimalNumber_Read(NumberReader& reader) {
             exponentNegative = reader.Peek() == '-';
             reader.Next();
         }
-        while (DigitValue(reader.Peek()) >= 0 && DigitValue(reader.Peek()) <= 9) {
+        while (IsDecimalDigit(reader.Peek())) {
             if (exponent < ExponentLimit) exponent = exponent * 10 + (reader.Peek() - '0');
             reader.Next();
         }
@@ -178,8 +174,7 @@ double DecimalNumber_Read(NumberReader& reader) {
     if (result.ec == std::errc::result_out_of_range) {
         return scale > 0 ? Signed(negative, HUGE_VAL) : 0.0;
     }
-    // A value that underflowed to zero reads as plain 0, never as a "-0" shown to a user.
-    return value == 0.0 ? 0.0 : Signed(negative, value);
+    return Signed(negative, value);
 }
 
 template <typename Int>
@@ -198,23 +193,25 @@ Int Number_ToInteger(double value) {
 
 }  // namespace
 
+// Positions are size_t: stored paths are short, but a longer text must split just as well
+// rather than overflow a narrower counter.
 std::string Path_GetFileName(const std::string& text) {
-    const std::size_t p = LastOf(text, '\\');
+    const std::size_t p = text.rfind('\\');
     return p == std::string::npos ? std::string() : text.substr(p + 1);
 }
 
 std::string Path_RemoveExtension(const std::string& text) {
-    const std::size_t p = LastOf(text, '.');
+    const std::size_t p = text.rfind('.');
     return p == std::string::npos ? text : text.substr(0, p);
 }
 
 std::string Path_GetExtension(const std::string& text) {
-    const std::size_t p = LastOf(text, '.');
+    const std::size_t p = text.rfind('.');
     return p == std::string::npos ? std::string() : text.substr(p + 1);
 }
 
 std::string Path_GetDirectory(const std::string& text) {
-    const std::size_t p = LastOf(text, '\\');
+    const std::size_t p = text.rfind('\\');
     return p == std::string::npos ? std::string() : text.substr(0, p + 1);
 }
 
@@ -254,14 +251,12 @@ std::string Boolean_ToText(Boolean value) {
 }
 
 double Number_RoundHalfEven(double value) {
-    // Done by hand rather than with nearbyint, which follows whatever rounding mode the
-    // process (or a library it loaded) has set.
+    // Not nearbyint: that follows whatever rounding mode the process, or a library it loaded,
+    // has set. round() always takes halves away from zero; a half is then sent to the even
+    // neighbour by rounding value / 2 (exact for a half) and doubling.
     if (!std::isfinite(value)) return value;
-    const double below = std::floor(value);
-    const double fraction = value - below;  // exact for every double
-    if (fraction < 0.5) return below;
-    if (fraction > 0.5) return below + 1.0;
-    return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
+    if (std::fabs(value - std::trunc(value)) != 0.5) return std::round(value);
+    return 2.0 * std::round(value / 2.0);
 }
 
 std::int16_t Number_ToInt16(double value) {

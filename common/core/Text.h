@@ -19,7 +19,14 @@ std::string Path_GetDirectory(const std::string& text);     // up to and with th
 // The text, or "..." and its last maxLength - 3 characters; maxLength below 3 counts as 3.
 std::string Text_Shorten(const std::string& text, std::int16_t maxLength);
 
-// The number at the start of the text, 0 when there is none (see Text.cpp for the grammar).
+// The number at the start of the text, 0 when there is none. Blanks, tabs and line feeds are
+// skipped anywhere ("1 2" is 12). Then: an optional "+" or "-", digits, optionally "." and
+// digits ("," ends the number: "7,5" is 7), optionally "E" or "D" in either case with an
+// optional sign and digits (an exponent letter without digits leaves the number as read:
+// "1E" is 1). "&H" or "&O" in either case starts an unsigned hexadecimal or octal whole number
+// ("&H" alone is 0). Reading stops at the first character that does not fit. Numbers beyond the
+// double range give +HUGE_VAL or -HUGE_VAL (infinity), those too small for it give 0; the
+// result is never NaN, so the Number_To* conversions below saturate it.
 double Text_ToNumber(const std::string& text);
 
 // True exactly for "TRUE" in any letter case; "True" for -1 only.
