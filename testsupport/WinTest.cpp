@@ -500,3 +500,64 @@ std::string ThisExe_Directory() {
 }
 
 }  // namespace wintest
+
+// ---- input boxes ----------------------------------------------------------------------------
+
+namespace wintest {
+
+namespace {
+
+HWND EditChild(HWND box) {
+    for (HWND child : Children(box))
+        if (Window_GetClass(child) == "Edit") return child;
+    return nullptr;
+}
+
+}  // namespace
+
+HWND InputBox_WaitFor(DWORD processId, const std::string& title, int timeoutMs) {
+    WindowQuery q;
+    q.className = "#32770";
+    q.title = title.c_str();
+    q.processId = processId;
+    return Window_WaitFor(q, timeoutMs);
+}
+
+InputBoxInfo InputBox_Read(HWND box) {
+    InputBoxInfo info;
+    info.hwnd = box;
+    info.caption = Window_GetText(box);
+    if (HWND prompt = GetDlgItem(box, 0xFFFF)) info.prompt = Window_GetText(prompt);
+    if (HWND edit = EditChild(box)) {
+        info.editText = Window_GetText(edit);
+        DWORD_PTR selection = 0;
+        SendMessageTimeoutA(edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selection);
+        info.editTextSelected =
+            LOWORD(selection) == 0 && HIWORD(selection) == static_cast<WORD>(info.editText.size());
+    }
+    for (HWND child : Children(box))
+        if (Window_GetClass(child) == "Button" && IsWindowVisible(child))
+            info.buttons.push_back(StripAmpersands(Window_GetText(child)));
+    return info;
+}
+
+bool InputBox_Type(HWND box, const std::string& text) {
+    HWND edit = EditChild(box);
+    DWORD_PTR result = 0;
+    return edit && SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                       SMTO_ABORTIFHUNG, 2000, &result) != 0;
+}
+
+InputBoxInfo InputBox_Answer(DWORD processId, const std::string& title, const std::string& text,
+                             const std::string& buttonText, int timeoutMs) {
+    HWND box = InputBox_WaitFor(processId, title, timeoutMs);
+    if (!box) return {};
+    Pause(50);  // let the dialog finish WM_INITDIALOG before it is read
+    InputBoxInfo info = InputBox_Read(box);
+    InputBox_Type(box, text);
+    MessageBox_Press(box, buttonText);
+    Window_WaitGone(box, 5000);
+    return info;
+}
+
+}  // namespace wintest

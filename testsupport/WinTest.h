@@ -159,3 +159,30 @@ void File_SetAttributes(const std::string& path, DWORD attributes);
 std::string ThisExe_Directory();
 
 }  // namespace wintest
+
+// ---- input boxes ----------------------------------------------------------------------------
+
+namespace wintest {
+
+// A dialog with a prompt (the static control 0xFFFF, as in message boxes), one edit field and
+// buttons, such as the Starter's input box.
+struct InputBoxInfo {
+    HWND hwnd = nullptr;
+    std::string caption;
+    std::string prompt;
+    std::string editText;                // the edit field's text when read
+    bool editTextSelected = false;       // all of it selected (an empty text counts as selected)
+    std::vector<std::string> buttons;    // captions without "&", in child order
+};
+
+// A visible dialog (class #32770) with this title, of the process (any process when 0).
+HWND InputBox_WaitFor(DWORD processId, const std::string& title, int timeoutMs = 10000);
+InputBoxInfo InputBox_Read(HWND box);
+// Replaces the edit field's text (WM_SETTEXT, which also works across processes).
+bool InputBox_Type(HWND box, const std::string& text);
+// Waits for the box, reads it, types text into the edit field and presses the button ("OK",
+// "Cancel"); hwnd is null on timeout. Call it from a helper thread for boxes of this process.
+InputBoxInfo InputBox_Answer(DWORD processId, const std::string& title, const std::string& text,
+                             const std::string& buttonText, int timeoutMs = 10000);
+
+}  // namespace wintest

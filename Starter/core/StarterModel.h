@@ -107,3 +107,8 @@ bool FileType_SplitIcon(const std::string& icon, std::string& iconFile, std::int
 
 // Leading and trailing blanks removed.
 std::string Text_TrimBlanks(const std::string& text);
+
+// The program path of a registered command that begins with a quoted path (the text between
+// the first two quotes), else "". With it a program is started by its own path even where the
+// registered command puts options between the path and "%1".
+std::string FileType_QuotedProgram(const std::string& commandLine);

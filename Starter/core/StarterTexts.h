@@ -50,3 +50,28 @@ inline constexpr char StartUpSubKey[] = "Starter\\StartUp\\";
 inline constexpr char AutoStartValueName[] = "auto start target program";
 
 }  // namespace StarterText
+
+// Texts of the Start Station, the file-type lookup and the web site command.
+namespace StarterText {
+
+inline constexpr char StartStationSubKey[] = "KtStartStation\\";
+inline constexpr char BrowseApplicationValueName[] = "browse application";
+inline constexpr char DefaultBrowseApplication[] = "explorer.exe";
+inline constexpr char SystemRootPlaceholder[] = "%systemroot%";
+
+// "Error starting application '" + command + "' !"
+inline constexpr char AppStartErrorBegin[] = "Error starting application '";
+inline constexpr char AppStartErrorEnd[] = "' !";
+// "Please enter path to browse application (" + browse application + " not found):"
+inline constexpr char BrowsePromptBegin[] = "Please enter path to browse application (";
+inline constexpr char BrowsePromptEnd[] = " not found):";
+inline constexpr char BrowseTitle[] = "Error during browsing";
+
+inline constexpr char WebSampleDocument[] = "C:\\Text.html";
+inline constexpr char WebVerb[] = "open";
+inline constexpr char WebFallbackBrowser[] = "explorer.exe";
+// "Error starting Internet browser application, please go to " + address + " manually !"
+inline constexpr char WebErrorBegin[] = "Error starting Internet browser application, please go to ";
+inline constexpr char WebErrorEnd[] = " manually !";
+
+}  // namespace StarterText

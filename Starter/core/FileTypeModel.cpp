@@ -1,0 +1,48 @@
+// The program part of a command registered for a file type, and the file type's icon text.
+#include "StarterModel.h"
+
+#include "Text.h"
+
+std::string Text_TrimBlanks(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    const std::size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+std::string FileType_ExtractProgram(const std::string& commandLine) {
+    std::string program;
+    bool insideQuotes = false;
+    for (std::size_t i = 0; i < commandLine.size(); ++i) {
+        const char c = commandLine[i];
+        if (c == '"') {
+            if (i == 0) {
+                insideQuotes = true;
+            } else if (insideQuotes) {
+                insideQuotes = false;
+            } else {
+                break;  // a quote outside the program path starts the arguments
+            }
+            continue;
+        }
+        if (c == '%' && i + 1 < commandLine.size() && commandLine[i + 1] == '1') break;
+        program += c;
+    }
+    return Text_TrimBlanks(program);
+}
+
+std::string FileType_QuotedProgram(const std::string& commandLine) {
+    if (commandLine.empty() || commandLine[0] != '"') return "";
+    const std::size_t close = commandLine.find('"', 1);
+    if (close == std::string::npos) return "";
+    return commandLine.substr(1, close - 1);
+}
+
+bool FileType_SplitIcon(const std::string& icon, std::string& iconFile, std::int16_t& iconIndex) {
+    const std::size_t comma = icon.find(',');
+    if (comma == std::string::npos) return false;
+    iconFile = icon.substr(0, comma);
+    // A handler may register any number here; a huge one saturates rather than failing the lookup.
+    iconIndex = Number_ToInt16(Text_ToNumber(icon.substr(comma + 1)));
+    return true;
+}

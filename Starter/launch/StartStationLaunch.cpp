@@ -1,0 +1,55 @@
+// Starting a Start Station slot: an application as its command line, a folder with the
+// browse application, asking for a new browse application while that cannot be started.
+#include "StarterShell.h"
+
+#include "KtShellRegistration.h"
+#include "PathChecks.h"
+#include "StarterTexts.h"
+
+namespace {
+
+// Applications and browse applications often expect to find their files beside them, so they
+// start in their own directory; the Starter then returns to its own, where it always runs.
+bool Command_StartInItsDirectory(const std::string& commandLine, const std::string& programPath) {
+    Directory_MakeCurrentIfExists(Path_GetDirectory(programPath));
+    // Whole command lines as the product stored them: they may carry arguments, so there is no
+    // program path to hand over separately.
+    const bool started = Process_Start(commandLine, "");
+    SetCurrentDirectoryA(Starter_Directory().c_str());
+    return started;
+}
+
+void Application_Launch(const StartStationEntry& entry) {
+    if (entry.ApplicationName.empty()) return;
+    const std::string command = Command_ExpandSystemRoot(entry.ApplicationName, WindowsDir_Get());
+    if (!Command_StartInItsDirectory(command, command)) {
+        StarterBox(StarterText::AppStartErrorBegin + command + StarterText::AppStartErrorEnd,
+                   MB_ICONEXCLAMATION | MB_OK);
+    }
+}
+
+void Folder_Launch(StartStationConfig& config, const std::string& folder) {
+    if (!Path_Exists(folder)) return;
+    // No limit on the rounds: each one is the user's answer, and an empty answer ends it.
+    while (!Command_StartInItsDirectory(config.BrowseApplication + " " + folder, config.BrowseApplication)) {
+        config.BrowseApplication = InputBox(
+            StarterText::BrowsePromptBegin + config.BrowseApplication + StarterText::BrowsePromptEnd,
+            StarterText::BrowseTitle, "");
+        if (config.BrowseApplication.empty()) return;  // nothing saved; the next opening reloads
+        StartStation_Save(config);
+    }
+}
+
+}  // namespace
+
+void StartStation_Launch(StartStationConfig& config, std::int16_t index) {
+    if (index < 1 || index > config.StartStationCount ||
+        static_cast<std::size_t>(index) > config.StartStationEntries.size())
+        return;
+    const StartStationEntry entry = config.StartStationEntries[static_cast<std::size_t>(index - 1)];
+    switch (entry.FileType) {
+        case StartStationType_Application: Application_Launch(entry); break;
+        case StartStationType_Folder: Folder_Launch(config, entry.ApplicationName); break;
+        default: break;
+    }
+}

@@ -1,0 +1,69 @@
+// The Start Station configuration read from and written back to the product's registry key.
+#include "StarterShell.h"
+
+#include "Rmod.h"
+#include "StarterTexts.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::int16_t SlotCount = 5;
+
+std::string StartStation_Key(const StartStationConfig& config) {
+    return config.StartStationBaseKey + StarterText::StartStationSubKey;
+}
+
+}  // namespace
+
+void StartStation_Init(StartStationConfig& config, std::uint32_t rootKey, const std::string& baseKey) {
+    config.StartStationRootKey = rootKey;
+    config.StartStationBaseKey = baseKey;
+    if (!baseKey.empty() && baseKey.back() != '\\') config.StartStationBaseKey += '\\';
+    config.StartStationCount = SlotCount;
+    config.StartStationEntries.assign(SlotCount, StartStationEntry{});
+}
+
+void StartStation_Load(StartStationConfig& config) {
+    const std::uint32_t root = config.StartStationRootKey;
+    const std::string key = StartStation_Key(config);
+    config.BrowseApplication = Registry_GetValue(root, key, StarterText::BrowseApplicationValueName);
+    if (config.BrowseApplication.empty()) config.BrowseApplication = StarterText::DefaultBrowseApplication;
+
+    const int count = config.StartStationCount > 0 ? config.StartStationCount : 0;
+    config.StartStationEntries.assign(static_cast<std::size_t>(count), StartStationEntry{});
+    for (int n = 1; n <= count; ++n) {
+        StartStationEntry& entry = config.StartStationEntries[static_cast<std::size_t>(n - 1)];
+        // Other programs of the product write these values, some as numbers: whatever the
+        // registry layer renders as text is accepted, and numbers never fail the load.
+        entry.FileType = StartStation_FileTypeFromText(Registry_GetValue(root, key, StartStationValue_FileType(n)));
+        entry.FileTypeDescription = Registry_GetValue(root, key, StartStationValue_FileTypeDescription(n));
+        entry.ApplicationName = Registry_GetValue(root, key, StartStationValue_ApplicationName(n));
+        entry.ApplicationCommand = Registry_GetValue(root, key, StartStationValue_ApplicationCommand(n));
+        entry.IconFile = Registry_GetValue(root, key, StartStationValue_IconFile(n));
+        entry.IconIndex = StartStation_IconIndexFromText(Registry_GetValue(root, key, StartStationValue_IconIndex(n)));
+    }
+}
+
+void StartStation_Save(const StartStationConfig& config) {
+    const std::uint32_t root = config.StartStationRootKey;
+    const std::string key = StartStation_Key(config);
+    // The key is rewritten whole: values no slot owns are dropped, numbers come back normalised.
+    Registry_DeleteKey(root, key);
+    Registry_CreateKey(root, key);
+    Registry_SetValue(root, key, StarterText::BrowseApplicationValueName, config.BrowseApplication, RegKind_String);
+    const int count = std::min<int>(config.StartStationCount, static_cast<int>(config.StartStationEntries.size()));
+    for (int n = 1; n <= count; ++n) {
+        const StartStationEntry& entry = config.StartStationEntries[static_cast<std::size_t>(n - 1)];
+        Registry_SetValue(root, key, StartStationValue_FileType(n), StartStation_NumberText(entry.FileType),
+                          RegKind_String);
+        Registry_SetValue(root, key, StartStationValue_FileTypeDescription(n), entry.FileTypeDescription,
+                          RegKind_String);
+        Registry_SetValue(root, key, StartStationValue_ApplicationCommand(n), entry.ApplicationCommand,
+                          RegKind_String);
+        Registry_SetValue(root, key, StartStationValue_ApplicationName(n), entry.ApplicationName, RegKind_String);
+        Registry_SetValue(root, key, StartStationValue_IconFile(n), entry.IconFile, RegKind_String);
+        Registry_SetValue(root, key, StartStationValue_IconIndex(n), StartStation_NumberText(entry.IconIndex),
+                          RegKind_String);
+    }
+}
