@@ -1,0 +1,60 @@
+// The tray menu's item tree and its command identifiers.
+#include "MenuTree.h"
+
+namespace {
+
+// Captions stay exactly as users know them, access-key markers included.
+const std::vector<MenuItemDefinition> kM1 = {
+    {"&Launch Vembrol (Normal Mode)", true, true, 0},
+    {"-", true, true, 0},
+    {"Launch Vembrol (Special Modes)...", true, true, 2},
+    {"Launch Start Station Application...", true, true, 3},
+    {"-", true, true, 0},
+    {"Visit &Homepage", true, true, 0},
+    {"-", true, true, 0},
+    {"&Auto Start Vembrol", true, true, 0},
+    {"-", true, true, 0},
+    {"&Close Starter", true, true, 0},
+    {"&Remove Starter", true, true, 0},
+};
+
+// The two fast modes are still dispatched, but Vembrol no longer offers them from the tray.
+const std::vector<MenuItemDefinition> kM2 = {
+    {"Fast Read", false, false, 0},
+    {"Fast Sort", false, false, 0},
+    {"Extended Help", true, true, 0},
+};
+
+// Captions come from the Start Station registry at every opening.
+const std::vector<MenuItemDefinition> kM3(5, MenuItemDefinition{"", true, true, 0});
+
+const std::vector<MenuItemDefinition> kNone;
+
+// Room for 99 items per array keeps identifiers readable in a debugger: 101 is M1(1).
+constexpr unsigned kArrayStride = 100;
+
+}  // namespace
+
+const std::vector<MenuItemDefinition>& MenuArray_Definition(std::int16_t menuIndex) {
+    switch (menuIndex) {
+        case 1: return kM1;
+        case 2: return kM2;
+        case 3: return kM3;
+        default: return kNone;
+    }
+}
+
+std::uint16_t MenuCommandId_Make(std::int16_t menuIndex, std::int16_t index) {
+    return static_cast<std::uint16_t>(static_cast<unsigned>(menuIndex) * kArrayStride + static_cast<unsigned>(index));
+}
+
+bool MenuCommandId_Split(unsigned id, std::int16_t& menuIndex, std::int16_t& index) {
+    const unsigned array = id / kArrayStride;
+    const unsigned item = id % kArrayStride;
+    if (array < 1 || array > 3) return false;
+    const auto& items = MenuArray_Definition(static_cast<std::int16_t>(array));
+    if (item < 1 || item > items.size()) return false;
+    menuIndex = static_cast<std::int16_t>(array);
+    index = static_cast<std::int16_t>(item);
+    return true;
+}

@@ -1,0 +1,13 @@
+// Entry point of Vembrol Starter: load the main form, then serve its window messages.
+#include "MainForm.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    MainForm().Form_Load();
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    // Nothing posts WM_QUIT, but should anything do so, leave the tray as a closing Starter does.
+    MainForm().Form_Unload(0);
+}
