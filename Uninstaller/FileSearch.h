@@ -1,0 +1,19 @@
+// Files and directories as the uninstaller sees them: through a directory search that shows
+// ordinary, read-only and archive files, never hidden or system ones.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// True when a search for path (a name, or a pattern with * and ?) shows a visible file.
+bool File_ExistsBySearch(const std::string& path);
+// Deletes every visible file the search for path shows; failures are left to the caller's
+// next existence test.
+void File_DeleteMatching(const std::string& path);
+
+bool Directory_IsPresent(const std::string& path);
+// The names of the visible files directly in dir (which ends with "\"); no subdirectories.
+std::vector<std::string> Directory_ListFiles(const std::string& dir);
+// The absolute form of dir with "." and ".." resolved and long names, ending with "\"; "" when
+// the platform cannot name it.
+std::string Directory_GetFullPath(const std::string& dir);

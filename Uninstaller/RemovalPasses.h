@@ -1,0 +1,23 @@
+// The four removal passes of an uninstall run, in the order the run calls them: registry
+// keys, files, directories, shortcuts.
+#pragma once
+
+#include "EntrySet.h"
+#include "Placeholders.h"
+#include "Win32.h"
+
+#include <vector>
+
+// Deletes the listed keys, deepest first, with the levels between listed keys; silent.
+void RegistryKeys_Remove(const std::vector<RegKeyRecord>& keys);
+
+// Deletes the listed files (a path may be a pattern), asking Retry or Cancel for each one that
+// stays; boxes are owned by owner. False when the user skipped at least one file.
+bool Files_Remove(HWND owner, const std::vector<FileRecord>& files);
+
+// Removes the emptied directories of the listed files, deepest first, and the remaining files
+// of the application directory where that is safe; silent.
+void Directories_Remove(const std::vector<FileRecord>& files, const InfoRecord& info, const BaseDirs& dirs);
+
+// Removes the application's desktop shortcut, the listed shortcuts and the empty program group.
+void Shortcuts_Remove(const std::vector<ShortcutRecord>& shortcuts, const InfoRecord& info);

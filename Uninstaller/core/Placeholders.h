@@ -1,0 +1,29 @@
+// Base directories of a run and the path placeholders of data files that stand for them.
+#pragma once
+
+#include "EntrySet.h"
+
+#include <string>
+
+// Computed once at start; every directory ends with "\".
+struct BaseDirs {
+    std::string WindowsDir;
+    std::string SystemDir;
+    std::string AppDir;
+    std::string DataFilePath;
+};
+
+// BaseDirs from the platform's answers: the Windows and system directories (already ending with
+// "\") and the full path of the running uninstaller.
+BaseDirs BaseDirs_Make(const std::string& windowsDir, const std::string& systemDir, const std::string& exePath);
+
+// Replaces a leading placeholder of path ("%windir%\", "%currentdir%", "%userfolder%", ...);
+// groupFolder is the value of "%userfolder%".
+void Placeholders_Expand(std::string& path, const BaseDirs& dirs, const std::string& groupFolder);
+// Expands the fields of set that may carry placeholders, in the fixed order installers expect.
+void Placeholders_ExpandAll(EntrySet& set, const BaseDirs& dirs);
+
+// The drive root ("C:\") or share root ("\\server\share\") of path; "" for "\\server" alone.
+std::string Path_GetRoot(const std::string& path);
+// The path up to and including its last "\"; "" when it has none.
+std::string Path_GetParent(const std::string& path);
