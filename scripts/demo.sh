@@ -45,14 +45,14 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 echo "== Wine prefix $WINEPREFIX"
-wineserver -p >/dev/null 2>&1 </dev/null
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1 </dev/null
 # One virtual desktop with a taskbar, so that the notification area is on screen.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Demo /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Demo /d 1024x768 /f >/dev/null 2>&1
 wineserver -k >/dev/null 2>&1 || true
-wineserver -w
-wineserver -p >/dev/null 2>&1 </dev/null
+wineserver -w || true
+wineserver -p >/dev/null 2>&1 </dev/null || true
+wine cmd.exe /c exit 0 >/dev/null 2>&1 </dev/null
 
 echo "== Sample installation in C:\\Program Files\\Vembrol"
 APP="$WINEPREFIX/drive_c/Program Files/Vembrol"
@@ -64,7 +64,7 @@ cp "$B/win32/testsupport/standin.exe" "$APP/Tag Editor/Tag Editor.exe"
 cp "$B/win32/testsupport/standin.exe" "$APP/Browser.exe"
 echo "classic" > "$APP/Skins/classic.skin"
 mkdir -p "$WINEPREFIX/drive_c/users/Public/Music/Collection"
-"$B/native/tools/installfile/installfile" write - "$APP/Uninstall.dat" <<'DAT'
+"$B/native/tools/installfile" write - "$APP/Uninstall.dat" <<'DAT'
 # What the Vembrol installer put on this machine
 info|%currentdir%\|Vembrol|%currentdir%\Vembrol.exe|Vembrol
 file||%currentdir%\Vembrol.exe

@@ -35,8 +35,9 @@ int OpenTrayMenu() {
     q.visibleOnly = false;
     HWND main = Window_WaitFor(q, 20000);
     if (!main) return Fail("the Starter's window did not appear");
-    // The menu opens at the cursor; put it where the notification area is, as a click would.
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 40, GetSystemMetrics(SM_CYSCREEN) - 12);
+    // The menu opens at the cursor and is moved to fit the screen; start it high enough that
+    // it ends above the taskbar and the icon stays in view.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 12, GetSystemMetrics(SM_CYSCREEN) - 190);
     PostMessageA(main, RegisterWindowMessageA("KtSystray"), 1, WM_RBUTTONUP);
     if (!PopupMenu_WaitFor(10000)) return Fail("the tray menu did not open");
     Sleep(300);
