@@ -24,8 +24,9 @@ for build in native sanitize win32; do
   log="$B/$build/ctest.log"
   set +e
   if [ "$build" = win32 ]; then
-    # Win32 tests share one prefix, desktop and tray: one at a time.
-    ctest --test-dir "$B/$build" --output-on-failure -j1 >"$log" 2>&1
+    # Win32 tests share one prefix, desktop and tray: one at a time. Verbose, so that the
+    # GoogleTest cases inside each Wine-run executable can be counted.
+    ctest --test-dir "$B/$build" --output-on-failure -V -j1 >"$log" 2>&1
   else
     ctest --test-dir "$B/$build" --output-on-failure -j"$JOBS" >"$log" 2>&1
   fi
@@ -33,6 +34,10 @@ for build in native sanitize win32; do
   grep -E "(Failed|Not Run|Timeout|\*\*\*)" "$log" || true
   summary=$(grep -E "tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -1)
   echo "$build: $summary"
+  if [ "$build" = win32 ]; then
+    cases=$(grep -oE "\[  PASSED  \] [0-9]+ test" "$log" | awk '{s += $4} END {print s + 0}')
+    echo "win32: $cases GoogleTest cases passed under Wine"
+  fi
   if [ -z "$summary" ]; then
     cat "$log"
     failed=$((failed + 1))
