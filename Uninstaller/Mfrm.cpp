@@ -1,13 +1,29 @@
-// The form Mfrm: window class, layout (client 346 x 78: the 32 x 32 icon at 16,20 and the label
-// at 64,28) and the refusal to close.
+// The form Mfrm: window class, layout (client 346 x 78 at 96 DPI: the 32 x 32 icon at 16,20 and
+// the label at 64,28) and the refusal to close.
 #include "Mfrm.h"
 
+#include "Handles.h"
 #include "UninstallTexts.h"
 
 namespace {
 
-constexpr int kClientWidth = 346;
-constexpr int kClientHeight = 78;
+// The layout is kept in twips, its own unit, and turned into pixels at the screen's DPI: the
+// program declares itself DPI aware, so Windows no longer scales it (at 96 DPI, 15 twips make
+// one pixel and the window is 346 x 78).
+struct Box {
+    int left, top, width, height;
+};
+constexpr Box kClient = {0, 0, 5190, 1170};
+constexpr Box kImage1 = {240, 300, 480, 480};
+constexpr Box kLabel1 = {960, 420, 4095, 195};
+
+Box Twips_ToPixels(const Box& t) {
+    ScreenDc screen(nullptr);
+    const int dpiX = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
+    const int dpiY = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+    return {MulDiv(t.left, dpiX, 1440), MulDiv(t.top, dpiY, 1440), MulDiv(t.width, dpiX, 1440),
+            MulDiv(t.height, dpiY, 1440)};
+}
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 HICON LoadAppIcon(HINSTANCE instance, int size) {
@@ -38,7 +54,10 @@ LRESULT CALLBACK Mfrm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 }
 
 bool Mfrm::Create(HINSTANCE instance) {
-    icon_ = LoadAppIcon(instance, 32);
+    const Box client = Twips_ToPixels(kClient);
+    const Box image1 = Twips_ToPixels(kImage1);
+    const Box label1 = Twips_ToPixels(kLabel1);
+    icon_ = LoadAppIcon(instance, image1.width);
     smallIcon_ = LoadAppIcon(instance, 16);
 
     WNDCLASSEXA wc = {};
@@ -52,7 +71,7 @@ bool Mfrm::Create(HINSTANCE instance) {
     wc.lpszClassName = MfrmClassName;
     if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
-    RECT r = {0, 0, kClientWidth, kClientHeight};
+    RECT r = {0, 0, client.width, client.height};
     AdjustWindowRectEx(&r, kStyle, FALSE, 0);
     const int width = r.right - r.left, height = r.bottom - r.top;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
@@ -61,11 +80,11 @@ bool Mfrm::Create(HINSTANCE instance) {
                             nullptr, instance, nullptr);
     if (!hwnd_) return false;
 
-    HWND image = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON, 16, 20, 32, 32, hwnd_,
-                                 nullptr, instance, nullptr);
+    HWND image = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON, image1.left, image1.top,
+                                 image1.width, image1.height, hwnd_, nullptr, instance, nullptr);
     if (image && icon_) SendMessageA(image, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
-    HWND label = CreateWindowExA(0, "STATIC", WaitCaption, WS_CHILD | WS_VISIBLE | SS_LEFT, 64, 28, 273, 13, hwnd_,
-                                 nullptr, instance, nullptr);
+    HWND label = CreateWindowExA(0, "STATIC", WaitCaption, WS_CHILD | WS_VISIBLE | SS_LEFT, label1.left, label1.top,
+                                 label1.width, label1.height, hwnd_, nullptr, instance, nullptr);
     if (label) SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return true;
 }

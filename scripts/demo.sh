@@ -46,6 +46,10 @@ fi
 
 echo "== Wine prefix $WINEPREFIX"
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1 </dev/null
+# The profile's folders of its own, not links into the Linux home.
+for link in "$WINEPREFIX"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then rm -f "$link"; mkdir -p "$link"; fi
+done
 # One virtual desktop with a taskbar, so that the notification area is on screen.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Demo /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Demo /d 1024x768 /f >/dev/null 2>&1

@@ -31,7 +31,7 @@ for build in native sanitize win32; do
     ctest --test-dir "$B/$build" --output-on-failure -j"$JOBS" >"$log" 2>&1
   fi
   set -e
-  grep -E "(Failed|Not Run|Timeout|\*\*\*)" "$log" || true
+  grep -E "^ *[0-9]+/[0-9]+ Test .*(Failed|Not Run|Timeout)|tests FAILED" "$log" || true
   summary=$(grep -E "tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -1)
   echo "$build: $summary"
   if [ "$build" = win32 ]; then

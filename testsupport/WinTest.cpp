@@ -143,6 +143,15 @@ BoxIcon IdentifyIcon(HWND box) {
 
 }  // namespace
 
+bool Eventually(const std::function<bool()>& condition, int timeoutMs) {
+    const DWORD begin = GetTickCount();
+    while (!condition()) {
+        if (static_cast<int>(GetTickCount() - begin) > timeoutMs) return false;
+        Pause(20);
+    }
+    return true;
+}
+
 // ---- windows -------------------------------------------------------------------------------
 
 std::vector<HWND> Window_FindAll(const WindowQuery& q) {

@@ -5,12 +5,16 @@
 #include "Win32.h"
 
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace wintest {
+
+// Polls the condition until it holds; false after timeoutMs.
+bool Eventually(const std::function<bool()>& condition, int timeoutMs = 5000);
 
 // ---- windows -------------------------------------------------------------------------------
 

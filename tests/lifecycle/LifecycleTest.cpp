@@ -55,15 +55,6 @@ std::uint64_t File_Size(const std::string& path) {
     return static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
 }
 
-bool Eventually(const std::function<bool()>& condition, int timeoutMs) {
-    const DWORD begin = GetTickCount();
-    while (!condition()) {
-        if (static_cast<int>(GetTickCount() - begin) > timeoutMs) return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 // A string value without its terminating NULs; "(none)" when it is not there.
 std::string String_Read(HKEY root, const std::string& key, const std::string& name) {
     DWORD type = 0;
@@ -142,7 +133,7 @@ protected:
         HWND main = wintest::Window_WaitFor(q);
         ASSERT_NE(main, nullptr) << "the Starter's main window did not come";
         // Start-up writes both Run entries after the icon is in the tray; then it is resident.
-        ASSERT_TRUE(Eventually(
+        ASSERT_TRUE(wintest::Eventually(
             [] {
                 return String_Read(HKEY_LOCAL_MACHINE, kRunKey, kRunValue) == kStarterRunData &&
                        String_Read(HKEY_LOCAL_MACHINE, kRunKeyNt, kRunValue) == kStarterRunData;
@@ -161,7 +152,7 @@ protected:
                   "play mp3 files and start any of the Start Station applications or to create your own skin. Do you "
                   "agree ?");
         EXPECT_EQ(box.icon, wintest::BoxIcon::Question);
-        ASSERT_TRUE(Eventually([] { return String_Read(HKEY_LOCAL_MACHINE, kStartUpKey, kAutoStartValue) == "True"; },
+        ASSERT_TRUE(wintest::Eventually([] { return String_Read(HKEY_LOCAL_MACHINE, kStartUpKey, kAutoStartValue) == "True"; },
                                5000))
             << String_Read(HKEY_LOCAL_MACHINE, kStartUpKey, kAutoStartValue);
 

@@ -35,15 +35,6 @@ void Value_Delete(HKEY root, const std::string& path, const std::string& name) {
 
 }  // namespace
 
-bool Eventually(const std::function<bool()>& condition, int timeoutMs) {
-    const DWORD begin = GetTickCount();
-    while (!condition()) {
-        if (static_cast<int>(GetTickCount() - begin) > timeoutMs) return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 std::string BuiltStarter_Path() { return WindowsPath_FromUnix(STARTER_EXE_UNIX); }
 std::string BuiltStandIn_Path() { return WindowsPath_FromUnix(STANDIN_EXE_UNIX); }
 

@@ -24,7 +24,7 @@ inline constexpr char kStartStationKey[] = "Software\\Vembrol\\KtStartStation";
 inline constexpr char kStandInClass[] = "VembrolStandIn";
 
 // Polls until condition holds; false after timeoutMs.
-bool Eventually(const std::function<bool()>& condition, int timeoutMs = 5000);
+using wintest::Eventually;
 
 // Windows paths of the built program and of the stand-in.
 std::string BuiltStarter_Path();
