@@ -12,9 +12,11 @@ namespace {
 // start in their own directory; the Starter then returns to its own, where it always runs.
 bool Command_StartInItsDirectory(const std::string& commandLine, const std::string& programPath) {
     Directory_MakeCurrentIfExists(Path_GetDirectory(programPath));
-    // Whole command lines as the product stored them: they may carry arguments, so there is no
-    // program path to hand over separately.
-    const bool started = Process_Start(commandLine, "");
+    // Whole command lines as the product stored them. When the stored application (or browse
+    // application) names an existing file as it stands, it goes to the platform separately, so
+    // that an unquoted path with blanks cannot start a program planted at a shorter prefix; a
+    // command with arguments names no file and is started as the platform splits it.
+    const bool started = Process_Start(commandLine, programPath);
     SetCurrentDirectoryA(Starter_Directory().c_str());
     return started;
 }

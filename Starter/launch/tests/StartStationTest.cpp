@@ -213,6 +213,32 @@ TEST(StartStationLaunch, FolderOpensWithExplorerAndItsUnquotedPath) {
     EXPECT_EQ(started[0].directory, "C:\\");  // a browse application without directory changes none
 }
 
+TEST(StartStationLaunch, StoredPathsWithBlanksNeverStartAProgramPlantedAtAShorterPrefix) {
+    wintest::ScratchDir dir("station-planted");
+    wintest::Directory_Create(dir.Path() + "My Music");
+    PlantedProgram tool(dir.Path() + "Station Apps\\tool.exe");
+    PlantedProgram browser(dir.Path() + "Browse Apps\\browse.exe");
+    PlantedProgram plantedTool(dir.Path() + "Station.exe");
+    PlantedProgram plantedBrowser(dir.Path() + "Browse.exe");
+    StationKey station({});
+    station.config.BrowseApplication = browser.Path();
+    Slot_Set(station.config, 1, StartStationType_Application, tool.Path());
+    Slot_Set(station.config, 2, StartStationType_Folder, dir.Path() + "My Music\\");
+
+    StartStation_Launch(station.config, 1);
+    StartStation_Launch(station.config, 2);
+    const auto toolStarts = StartLog_WaitFor(tool.LogPath());
+    const auto browserStarts = StartLog_WaitFor(browser.LogPath());
+    ASSERT_EQ(toolStarts.size(), 1u);
+    ASSERT_EQ(browserStarts.size(), 1u);
+    // The programs still read the command lines exactly as stored.
+    EXPECT_EQ(toolStarts[0].commandLine, tool.Path());
+    EXPECT_EQ(browserStarts[0].commandLine, browser.Path() + " " + dir.Path() + "My Music\\");
+    Sleep(300);
+    EXPECT_TRUE(StartLog_Read(plantedTool.LogPath()).empty());
+    EXPECT_TRUE(StartLog_Read(plantedBrowser.LogPath()).empty());
+}
+
 // Answers the browse input boxes with the given texts ("" = Cancel) from a helper thread.
 struct BrowseAnswers {
     std::vector<wintest::InputBoxInfo> seen;
