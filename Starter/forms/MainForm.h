@@ -58,6 +58,8 @@ private:
     mutable HWND hwnd_ = nullptr;
     mutable UniqueIcon icon_;
     mutable UniqueIcon iconSmall_;
+    // True while the tray menu is open.
+    bool popupOpen_ = false;
 };
 
 // The program's one main form; constructing it touches nothing outside the process.

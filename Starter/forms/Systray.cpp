@@ -70,6 +70,11 @@ void Mfrm::KtSubClassWindowProc(const std::string&, HWND, UINT Msg, WPARAM, LPAR
     }
     if (SystrayMessage == 0 || Msg != SystrayMessage) return;
     if (lParam != WM_LBUTTONUP && lParam != WM_RBUTTONUP) return;
+    // The menu's modal loop dispatches further tray messages; a second popup cannot open while
+    // one is open, and hiding the form under the open menu would keep it from closing on a click
+    // elsewhere, so a click meanwhile is left to the open menu.
+    if (popupOpen_) return;
+    popupOpen_ = true;
 
     Form_SetSize(0, 0);
     Form_SetEnabled(true);
@@ -87,4 +92,5 @@ void Mfrm::KtSubClassWindowProc(const std::string&, HWND, UINT Msg, WPARAM, LPAR
     PostMessageA(hwnd(), WM_NULL, 0, 0);
     Form_SetVisible(false);
     Form_SetEnabled(false);
+    popupOpen_ = false;
 }

@@ -156,6 +156,31 @@ TEST_F(StarterTray, ButtonReleasesOpenTheMenuAndNothingElseDoes) {
     EXPECT_TRUE(StandInLog_Lines(install_.Directory()).empty());
 }
 
+TEST_F(StarterTray, AClickWhileTheMenuIsOpenLeavesThatMenuWorking) {
+    HWND popup = starter_.Menu_Open(WM_RBUTTONUP);
+    ASSERT_NE(popup, nullptr);
+    HWND main = starter_.MainWindow();
+    PostMessageA(main, RegisterWindowMessageA("KtSystray"), 1, WM_LBUTTONUP);
+    Sleep(400);
+    // The open menu keeps its shown owner (so a click elsewhere still closes it), and no second
+    // menu appeared.
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_EQ(wintest::Window_FindAll([] {
+                  wintest::WindowQuery q;
+                  q.className = "#32768";
+                  return q;
+              }()).size(),
+              1u);
+    wintest::PopupMenu_SendKeys(popup, {VK_ESCAPE});
+    ASSERT_TRUE(wintest::PopupMenu_WaitClosed());
+    EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(main) && !IsWindowEnabled(main); }));
+    // And the next click opens the menu as always.
+    popup = starter_.Menu_Open(WM_LBUTTONUP);
+    ASSERT_NE(popup, nullptr);
+    wintest::PopupMenu_SendKeys(popup, {VK_ESCAPE});
+    EXPECT_TRUE(wintest::PopupMenu_WaitClosed());
+}
+
 TEST_F(StarterTray, TaskbarRestartBringsTheIconBackAndChangesNothingElse) {
     HWND main = starter_.MainWindow();
     ASSERT_TRUE(TrayIcon_Present(main));
