@@ -5,12 +5,7 @@
 # With a DISPLAY it runs where you can watch; without one it starts Xvfb. It stops everything
 # it started.
 set -eu
-cd "$(dirname "$0")/.."
-ROOT=$(pwd)
-B="${VEMBROL_BUILD_DIR:-$ROOT/build}"
-JOBS=$(nproc)
-
-scripts/setup.sh
+. "$(dirname "$0")/env.sh"
 
 cmake -S . -B "$B/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$B/native" -j"$JOBS" --target installfile

@@ -2,12 +2,7 @@
 # Builds everything (native, sanitizers + fuzz smoke runs, Win32) and runs every test: the
 # portable core natively and under ASan/UBSan, the Win32 code and the programs under Wine.
 set -eu
-cd "$(dirname "$0")/.."
-ROOT=$(pwd)
-B="${VEMBROL_BUILD_DIR:-$ROOT/build}"
-JOBS=$(nproc)
-
-scripts/setup.sh
+. "$(dirname "$0")/env.sh"
 
 cmake -S . -B "$B/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$B/native" -j"$JOBS"
