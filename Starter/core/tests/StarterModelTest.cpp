@@ -1,0 +1,75 @@
+// The Starter's portable rules where a slip changes what the tray menu shows or what gets started.
+#include "StarterModel.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(StartStationNumbers, ReadFromTheFirstCharactersRoundedHalfToEvenSaturatedAndWrittenBackPlain) {
+    const std::pair<const char*, std::int16_t> types[] = {
+        {"2abc", 2}, {"2.5", 2}, {"3.5", 4}, {"12345", 1234}, {"", 0}, {"9E99", 32767}, {"-9E9", -32768}};
+    for (auto [text, n] : types) EXPECT_EQ(StartStation_FileTypeFromText(text), n) << text;
+    const std::pair<const char*, std::int16_t> icons[] = {
+        {"0.5", 0}, {"1.5", 2}, {"0000001234", 12}, {"-32768", -32767}, {"9E999999", 32767}, {"-9E99999", -32767}};
+    for (auto [text, n] : icons) EXPECT_EQ(StartStation_IconIndexFromText(text), n) << text;
+    const std::pair<const char*, const char*> saved[] = {
+        {"02", "2"}, {"1.6", "2"}, {"", "0"}, {"-3", "-3"}, {"9E99", "32767"}};
+    for (auto [text, written] : saved)
+        EXPECT_EQ(StartStation_NumberText(StartStation_FileTypeFromText(text)), written) << text;
+}
+
+TEST(StartStationMenu, CaptionsShortenLongNamesKeepDriveRootsAndMarkUndefinedSlots) {
+    const std::string head(10, 'h'), tail(50, 't');
+    const struct {
+        std::int16_t type;
+        std::string name, current, caption;
+        bool enabled;
+    } cases[] = {
+        {1, "C:\\Program Files\\Tools\\Tool Name.exe /x", "", "Tool Name", true},
+        {1, "C:\\Tools\\" + head + tail + ".exe", "", "..." + tail.substr(3), true},
+        {1, "C:\\Tools\\" + tail + ".exe", "", tail, true},
+        {1, "notepad.exe", "old", "[not defined]", false},
+        {2, "D:\\Music\\", "", "Music", true},
+        {2, "D:\\", "", "D:\\", true},
+        {2, "", "", "[not defined]", false},
+        {0, "C:\\Tools\\Player.exe", "Player", "[not defined]", false},
+        {7, "C:\\Tools\\Player.exe", "Old Caption", "Old Caption", true},
+    };
+    for (const auto& c : cases) {
+        StartStationEntry entry;
+        entry.FileType = c.type;
+        entry.ApplicationName = c.name;
+        const MenuItemText item = StartStationItem_Refresh(entry, c.current);
+        EXPECT_EQ(item.caption, c.caption) << c.name;
+        EXPECT_EQ(item.enabled, c.enabled) << c.name;
+    }
+}
+
+TEST(MenuClick, FirstItemActsOnItsCaptionPrefixOnly) {
+    const std::pair<const char*, MenuCommand> cases[] = {
+        {"Launch Vembrol (Normal Mode)", MenuCommand::LaunchTarget},
+        {"Restore Vembrol (Minimized)", MenuCommand::RestoreTarget},
+        {"CLOSE anything", MenuCommand::CloseTarget},
+        {"&Launch Vembrol (Normal Mode)", MenuCommand::None},  // the caption before any refresh
+        {"la", MenuCommand::None}};
+    for (auto [caption, command] : cases) EXPECT_EQ(MenuCommand_FromClick(1, 1, caption), command) << caption;
+    EXPECT_EQ(MenuCommand_FromClick(2, 1, "Close Vembrol (Running)"), MenuCommand::LaunchFastRead);
+}
+
+TEST(StartCommands, ProgramOfARegisteredCommandAndTheSystemRootPlaceholder) {
+    const std::pair<const char*, const char*> programs[] = {
+        {R"("C:\Program Files\Web\browser.exe" "%1")", R"(C:\Program Files\Web\browser.exe)"},
+        {R"(C:\Web\browser.exe %1)", R"(C:\Web\browser.exe)"},
+        {R"("C:\Web\browser.exe" -url "%1" -x)", R"(C:\Web\browser.exe -url)"},
+        {R"(C:\Web\browser.exe -a)", R"(C:\Web\browser.exe -a)"},
+        {"%1", ""}};
+    for (auto [command, program] : programs) EXPECT_EQ(FileType_ExtractProgram(command), program) << command;
+    const std::pair<const char*, const char*> expanded[] = {
+        {"%SyStEmRoOt%\\a.exe", "C:\\WINDOWS\\\\a.exe"},
+        {"x.exe %systemroot%%SYSTEMROOT%", "x.exe C:\\WINDOWS\\%SYSTEMROOT%"},
+        {"%systemroot\\a.exe", "%systemroot\\a.exe"}};
+    for (auto [command, result] : expanded)
+        EXPECT_EQ(Command_ExpandSystemRoot(command, "C:\\WINDOWS\\"), result) << command;
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+// The Start Station key, starts of programs stored with blanks in their paths, and the input box.
+#include "StarterShell.h"
+
+#include "WinTest.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+// The stand-in copied to path; each start appends "start|exe|cwd|command line" to standin.log beside it.
+struct Planted {
+    std::string path, log;
+    explicit Planted(const std::string& p) : path(p), log(p.substr(0, p.find_last_of('\\') + 1) + "standin.log") {
+        wintest::Directory_Create(path.substr(0, path.find_last_of('\\') + 1));
+        CopyFileA(VEMBROL_STANDIN_EXE, path.c_str(), FALSE);
+        DeleteFileA(log.c_str());
+    }
+    ~Planted() {
+        // A stand-in that has just logged may still hold its file for a moment.
+        for (int i = 0; i < 50 && !DeleteFileA(path.c_str()) && wintest::File_Exists(path); ++i) Sleep(100);
+        DeleteFileA(log.c_str());
+    }
+    // The logged command lines, waiting up to waitMs for the first one.
+    std::vector<std::string> Starts(int waitMs = 10000) const {
+        std::vector<std::string> lines;
+        wintest::Eventually([&] {
+            lines.clear();
+            std::istringstream in(wintest::File_Read(log));
+            for (std::string l; std::getline(in, l);)
+                if (l.rfind("start|", 0) == 0) lines.push_back(l.substr(l.find('|', l.find('|', 6) + 1) + 1));
+            for (auto& l : lines) l.erase(l.find_last_not_of('\r') + 1);
+            return !lines.empty();
+        }, waitMs);
+        return lines;
+    }
+};
+
+struct Station {
+    wintest::ScratchKey scratch{"StartStation"};
+    std::string key = scratch.Path() + "\\KtStartStation\\";
+    StartStationConfig config;
+    Station() { StartStation_Init(config, 0x80000002u, scratch.Path()); }
+    std::string Read(const std::string& name) const {
+        std::string data;
+        wintest::Registry_ReadRaw(HKEY_LOCAL_MACHINE, key, name, nullptr, &data);
+        return data.substr(0, data.find('\0'));
+    }
+    void Set(int n, std::int16_t type, const std::string& name) {
+        config.StartStationEntries[n - 1].FileType = type;
+        config.StartStationEntries[n - 1].ApplicationName = name;
+    }
+};
+
+TEST(StartStationStore, SaveKeepsSixValuesOfFiveSlotsAndTheBrowserDropsTheRestAndNormalisesNumbers) {
+    Station station;
+    const std::uint32_t one = 1;
+    wintest::Registry_WriteRaw(HKEY_LOCAL_MACHINE, station.key, "file type1", REG_DWORD,
+                               std::string(reinterpret_cast<const char*>(&one), 4));
+    const std::pair<const char*, const char*> stored[] = {
+        {"browse application", "C:\\Tools\\browse.exe"}, {"application name1", "C:\\Tools\\Player.exe"},
+        {"icon index1", "7,5"}, {"file type2", "02"}, {"file type3", "1.6"}, {"icon index3", "-99999"},
+        {"icon file4", "  blanks kept  "}, {"file type6", "1"}, {"stray", "x"}};
+    for (auto [name, text] : stored)
+        wintest::Registry_WriteRaw(HKEY_LOCAL_MACHINE, station.key, name, REG_SZ, std::string(text) + '\0');
+    StartStation_Load(station.config);
+    const auto& e = station.config.StartStationEntries;
+    EXPECT_EQ(station.config.BrowseApplication, "C:\\Tools\\browse.exe");
+    EXPECT_EQ(e[0].FileType, 1);
+    EXPECT_EQ(e[0].ApplicationName, "C:\\Tools\\Player.exe");
+    EXPECT_EQ(e[0].IconIndex, 7);
+    EXPECT_EQ(e[2].IconIndex, -32767);
+
+    StartStation_Save(station.config);
+    auto names = wintest::Registry_ValueNames(HKEY_LOCAL_MACHINE, station.key);
+    std::vector<std::string> expected = {"browse application"};
+    for (int n = 1; n <= 5; ++n)
+        for (const char* v : {"file type", "file type description", "application command", "application name",
+                              "icon file", "icon index"})
+            expected.push_back(v + std::to_string(n));
+    std::sort(names.begin(), names.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
+    const std::pair<const char*, const char*> written[] = {
+        {"browse application", "C:\\Tools\\browse.exe"}, {"file type1", "1"}, {"icon index1", "7"}, {"file type2", "2"},
+        {"file type3", "2"}, {"icon index3", "-32767"}, {"icon file4", "  blanks kept  "}, {"file type5", "0"}};
+    for (auto [name, text] : written) EXPECT_EQ(station.Read(name), text) << name;
+}
+
+TEST(ProcessStart, ProgramInABlankDirectorySeesItsUnquotedPathAndAPlantedShorterPrefixNeverRuns) {
+    const std::string dir = "C:\\Program Files\\Vembrol Test\\";
+    Planted prefix("C:\\Program.exe");
+    {
+        Planted tool(dir + "Tool.exe");
+        TargetProgram_LaunchMode(tool.path, " /FastSort");
+        EXPECT_EQ(tool.Starts(), std::vector<std::string>{tool.path + " /FastSort"});
+        Sleep(300);
+        EXPECT_TRUE(prefix.Starts(0).empty());
+        // The same command line without the program named runs the plant: the check above can fail.
+        ASSERT_TRUE(Process_Start(tool.path + " /FastSort", ""));
+        EXPECT_EQ(prefix.Starts().size(), 1u);
+    }
+    wintest::Directory_DeleteTree(dir);
+}
+
+TEST(StartStationLaunch, StoredPathsWithBlanksNeverStartAProgramPlantedAtAShorterPrefix) {
+    wintest::ScratchDir dir("station-planted");
+    wintest::Directory_Create(dir.Path() + "My Music");
+    Planted tool(dir.Path() + "Station Apps\\tool.exe"), browser(dir.Path() + "Browse Apps\\browse.exe");
+    Planted plantedTool(dir.Path() + "Station.exe"), plantedBrowser(dir.Path() + "Browse.exe");
+    Station station;
+    station.config.BrowseApplication = browser.path;
+    station.Set(1, StartStationType_Application, tool.path);
+    station.Set(2, StartStationType_Folder, dir.Path() + "My Music\\");
+    StartStation_Launch(station.config, 1);
+    StartStation_Launch(station.config, 2);
+    EXPECT_EQ(tool.Starts(), std::vector<std::string>{tool.path});
+    EXPECT_EQ(browser.Starts(), std::vector<std::string>{browser.path + " " + dir.Path() + "My Music\\"});
+    Sleep(300);
+    EXPECT_TRUE(plantedTool.Starts(0).empty());
+    EXPECT_TRUE(plantedBrowser.Starts(0).empty());
+}
+
+TEST(InputBox, ShowsPromptTitleAndDefaultThenOkGivesTheTextAndCancelNothing) {
+    // A long prompt must not be cut to a fixed buffer.
+    const std::string prompt = "Please enter path (C:\\" + std::string(600, 'x') + "\\browser.exe not found):";
+    for (auto [button, result] : {std::pair<const char*, const char*>{"OK", "typed"}, {"Cancel", ""}}) {
+        wintest::InputBoxInfo seen;
+        std::thread user([&, button = button] {
+            seen = wintest::InputBox_Answer(GetCurrentProcessId(), "Input Title", "typed", button);
+        });
+        EXPECT_EQ(InputBox(prompt, "Input Title", "default"), result);
+        user.join();
+        EXPECT_EQ(seen.caption, "Input Title");
+        EXPECT_EQ(seen.prompt, prompt);
+        EXPECT_EQ(seen.editText, "default");
+    }
+}
+
+}  // namespace
