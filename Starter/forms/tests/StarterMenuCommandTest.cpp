@@ -1,282 +1,113 @@
-// The commands of the tray menu, chosen by keyboard in the real program: Vembrol started, restored
-// and closed, its special mode, the missing-Vembrol messages, the autostart switch, removing the
-// Starter, and the web site.
+// The tray menu's commands chosen by keyboard in the real program, with stand-ins for Vembrol,
+// the Start Station's programs and the browsers.
 #include "StarterSession.h"
-
-#include <gtest/gtest.h>
 
 using namespace startertest;
 
 namespace {
 
-HWND StandInWindow_WaitFor(const char* title) {
-    wintest::WindowQuery q;
-    q.title = title;
-    q.className = kStandInClass;
-    return wintest::Window_WaitFor(q);
+using Lines = std::vector<std::string>;
+
+HWND StandInWindow(const char* title) {
+    HWND window = nullptr;
+    Eventually([&] { return (window = FindWindowA("VembrolStandIn", title)) != nullptr; }, 10000);
+    return window;
 }
 
-class StarterCommands : public ::testing::Test {
-protected:
-    void TearDown() override { StandIns_CloseAll(); }
-    RegistryGuard registry_;
-};
-
-TEST_F(StarterCommands, FirstItemLaunchesRestoresAndClosesVembrol) {
-    StarterInstall install("starter-target-control");
-    StarterSession starter;
-    ASSERT_TRUE(starter.Start(install));
-
-    ASSERT_TRUE(starter.Menu_Choose(Keys_Item(Item_Target)));
-    StandInStart start;
-    ASSERT_TRUE(StandInStart_WaitFirst(install.Directory(), start));
-    EXPECT_EQ(start.exe, install.TargetPath());
-    EXPECT_EQ(start.commandLine, install.TargetPath());  // unquoted, as Vembrol has always been started
-    HWND vembrol = StandInWindow_WaitFor("Vembrol");
+TEST_F(StarterTest, FirstItemLaunchesRestoresAndClosesVembrolAndExtendedHelpStartsItsMode) {
+    const StarterInstall& install = Install("starter-target");
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Menu_Choose(Keys(Item_Target)));
+    HWND vembrol = StandInWindow("Vembrol");
     ASSERT_NE(vembrol, nullptr);
-
     ShowWindow(vembrol, SW_MINIMIZE);
     ASSERT_TRUE(Eventually([&] { return IsIconic(vembrol) != FALSE; }));
-    ASSERT_TRUE(starter.Menu_Choose(Keys_Item(Item_Target)));  // "Restore Vembrol (Minimized)"
+    ASSERT_TRUE(Menu_Choose(Keys(Item_Target)));  // Restore
     EXPECT_TRUE(Eventually([&] { return !IsIconic(vembrol); }));
-
-    ASSERT_TRUE(starter.Menu_Choose(Keys_Item(Item_Target)));  // "Close Vembrol (Running)"
-    const auto lines = StandInLog_WaitLines(install.Directory(), 2);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[1], "closed|Vembrol");
+    ASSERT_TRUE(Menu_Choose(Keys(Item_Target)));  // Close
     EXPECT_TRUE(wintest::Window_WaitGone(vembrol));
 
-    // With Vembrol gone the item launches again.
-    ASSERT_TRUE(starter.Menu_Choose(Keys_Item(Item_Target)));
-    EXPECT_EQ(StandInLog_WaitLines(install.Directory(), 3).size(), 3u);
-    EXPECT_NE(StandInWindow_WaitFor("Vembrol"), nullptr);
+    ASSERT_TRUE(Menu_Choose(Keys(Item_SpecialModes, 1)));
+    EXPECT_NE(StandInWindow("Vembrol (extended help mode)"), nullptr);
+    const std::string target = install.dir + TargetFileName;  // started unquoted, as it always was
+    EXPECT_EQ(StandInLog(install.dir, 3), (Lines{StartLine(target, install.dir, target), "closed|Vembrol",
+                                                 StartLine(target, install.dir, target + " /ExtendedHelp")}));
 }
 
-TEST_F(StarterCommands, ExtendedHelpStartsTheModeOnlyWhileVembrolIsNotRunning) {
-    StarterInstall install("starter-extended-help");
-    StarterSession starter;
-    ASSERT_TRUE(starter.Start(install));
-
-    // The submenu's first shown item is Extended Help: the fast modes are not shown.
-    ASSERT_TRUE(starter.Menu_Choose(Keys_SubItem(Item_SpecialModes, 1)));
-    StandInStart start;
-    ASSERT_TRUE(StandInStart_WaitFirst(install.Directory(), start));
-    EXPECT_EQ(start.commandLine, install.TargetPath() + " /ExtendedHelp");
-    ASSERT_NE(StandInWindow_WaitFor("Vembrol (extended help mode)"), nullptr);
-
-    // Now grayed: Return does nothing, and two Escapes close submenu and menu.
-    auto keys = Keys_SubItem(Item_SpecialModes, 1);
-    keys.push_back(VK_ESCAPE);
-    keys.push_back(VK_ESCAPE);
-    ASSERT_TRUE(starter.Menu_Choose(keys));
-    ASSERT_TRUE(wintest::PopupMenu_WaitClosed());
-    Sleep(500);
-    EXPECT_EQ(StandInLog_Lines(install.Directory()).size(), 1u);
-}
-
-TEST_F(StarterCommands, MissingVembrolIsReportedInTheWordsOfEachStart) {
-    StarterInstall install("starter-target-missing", false);
-    StarterSession starter;
-    ASSERT_TRUE(starter.Start(install));
-    struct Case {
-        std::vector<WORD> keys;
-        const char* text;
-    };
-    const Case cases[] = {
-        {Keys_Item(Item_Target), "Vembrol was not found in current directory  !"},
-        {Keys_SubItem(Item_SpecialModes, 1),
-         "Vembrol was not found in current directory, please move this program to the right location !"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        ASSERT_TRUE(starter.Menu_Choose(c.keys));
-        const wintest::MessageBoxInfo box = wintest::MessageBox_Answer(starter.Process().Id(), "OK");
-        EXPECT_EQ(box.text, c.text);
-        EXPECT_EQ(box.caption, kAppTitle);
+TEST_F(StarterTest, MissingVembrolIsReportedAndAutoStartAsksOnlyBeforeSwitchingOn) {
+    Install("starter-target-missing", false);
+    ASSERT_TRUE(Start());
+    const std::pair<std::vector<WORD>, const char*> starts[] = {
+        {Keys(Item_Target), "Vembrol was not found in current directory  !"},
+        {Keys(Item_SpecialModes, 1),
+         "Vembrol was not found in current directory, please move this program to the right location !"}};
+    for (const auto& [keys, text] : starts) {
+        ASSERT_TRUE(Menu_Choose(keys));
+        const wintest::MessageBoxInfo box = wintest::MessageBox_Answer(starter_.Id(), "OK");
+        EXPECT_EQ(box.text, text);
+        EXPECT_EQ(box.caption, "Vembrol Starter");
         EXPECT_EQ(box.icon, wintest::BoxIcon::Exclamation);
-        EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
-        EXPECT_TRUE(starter.Process().Running());
     }
-}
 
-TEST_F(StarterCommands, UnquotedVembrolPathCannotStartAPlantedProgram) {
-    // Windows tries "C:\vembrol-tests\starter-planted\Starter.exe" first for an unquoted
-    // "C:\vembrol-tests\starter-planted\Starter Dir\Vembrol.exe".
-    StarterInstall install("starter-planted", true, "Starter Dir");
-    StandIn_Copy(install.ScratchPath() + "Starter.exe");
-    StarterSession starter;
-    ASSERT_TRUE(starter.Start(install));
-
-    ASSERT_TRUE(starter.Menu_Choose(Keys_Item(Item_Target)));
-    StandInStart start;
-    ASSERT_TRUE(StandInStart_WaitFirst(install.Directory(), start));
-    EXPECT_EQ(start.commandLine, "C:\\vembrol-tests\\starter-planted\\Starter Dir\\Vembrol.exe");
-    ASSERT_NE(StandInWindow_WaitFor("Vembrol"), nullptr);
-    StandIns_CloseAll();
-    ASSERT_TRUE(starter.Menu_Choose(Keys_SubItem(Item_SpecialModes, 1)));
-    auto lines = StandInLog_WaitLines(install.Directory(), 3);
-    ASSERT_EQ(lines.size(), 3u) << lines.back();
-    ASSERT_TRUE(StandInStart_Parse(lines[2], start));
-    EXPECT_EQ(start.commandLine, "C:\\vembrol-tests\\starter-planted\\Starter Dir\\Vembrol.exe /ExtendedHelp");
-    Sleep(500);
-    EXPECT_TRUE(StandInLog_Lines(install.ScratchPath()).empty());
-}
-
-TEST_F(StarterCommands, AutoStartAsksBeforeSwitchingOnButNotBeforeSwitchingOff) {
-    StarterInstall install("starter-autostart-switch");
-    StarterSession starter;
-    ASSERT_TRUE(starter.Start(install));
-    const DWORD pid = starter.Process().Id();
-    auto stored = [] {
-        std::string text;
-        return Registry_ReadString(HKEY_LOCAL_MACHINE, kStartUpKey, kAutoStartValue, text) ? text : "(none)";
-    };
-
-    ASSERT_TRUE(starter.Menu_Choose(Keys_Item(Item_AutoStart)));
-    wintest::MessageBoxInfo box = wintest::MessageBox_Answer(pid, "No");
-    EXPECT_EQ(box.text,
-              "Vembrol will now be automatically started at Windows start up so that you can use it to quickly play "
-              "mp3 files and start any of the Start Station applications or to create your own skin. Do you agree ?");
-    EXPECT_EQ(box.caption, kAppTitle);
-    EXPECT_EQ(box.icon, wintest::BoxIcon::Question);
-    EXPECT_EQ(box.buttons, (std::vector<std::string>{"Yes", "No"}));
-    Sleep(300);
-    EXPECT_EQ(stored(), "(none)");
-
-    ASSERT_TRUE(starter.Menu_Choose(Keys_Item(Item_AutoStart)));
-    box = wintest::MessageBox_Answer(pid, "Yes");
-    EXPECT_EQ(box.icon, wintest::BoxIcon::Question);
+    auto stored = [] { return Registry_String(HKEY_LOCAL_MACHINE, kStartUpKey, AutoStartValueName); };
+    for (const char* answer : {"No", "Yes"}) {
+        ASSERT_TRUE(Menu_Choose(Keys(Item_AutoStart)));
+        EXPECT_EQ(wintest::MessageBox_Answer(starter_.Id(), answer).text, AutoStartQuestion);
+    }
     EXPECT_TRUE(Eventually([&] { return stored() == "True"; }));
-    EXPECT_EQ(wintest::Registry_ValueNames(HKEY_LOCAL_MACHINE, kStartUpKey),
-              std::vector<std::string>{kAutoStartValue});
-
-    ASSERT_TRUE(starter.Menu_Choose(Keys_Item(Item_AutoStart)));
-    EXPECT_EQ(wintest::MessageBox_WaitFor(pid, 1000), nullptr);
+    ASSERT_TRUE(Menu_Choose(Keys(Item_AutoStart)));
     EXPECT_TRUE(Eventually([&] { return stored() == "False"; }));
-    EXPECT_EQ(wintest::Registry_ValueNames(HKEY_LOCAL_MACHINE, kStartUpKey),
-              std::vector<std::string>{kAutoStartValue});
+    EXPECT_EQ(wintest::MessageBox_WaitFor(starter_.Id(), 500), nullptr);
+    EXPECT_EQ(wintest::Registry_ValueNames(HKEY_LOCAL_MACHINE, kStartUpKey), Lines{AutoStartValueName});
 }
 
-TEST_F(StarterCommands, RemoveAnsweredNoKeepsTheStarterRegistered) {
-    StarterInstall install("starter-remove-no");
-    StarterSession starter;
-    ASSERT_TRUE(starter.Start(install));
-    const DWORD pid = starter.Process().Id();
+TEST_F(StarterTest, StartStationStartsInTheProgramsFolderAndAsksForABrowserUntilOneStarts) {
+    const StarterInstall& install = Install("starter-station", true, "starter");
+    const std::string root = install.scratch.Path(), player = root + "apps\\Player.exe";
+    const std::string gone = root + "gone.exe", browse = root + "browse\\Browse.exe";
+    StandIn_Copy(player);
+    StandIn_Copy(browse);
+    wintest::Directory_Create(root + "music");
+    for (const auto& [name, text] : std::vector<std::pair<const char*, std::string>>{
+             {"file type1", "2"}, {"application name1", root + "music\\"}, {"file type2", "1"},
+             {"application name2", player}, {BrowseApplicationValueName, gone}})
+        Registry_WriteString(HKEY_LOCAL_MACHINE, kStartStationKey, name, text);
+    ASSERT_TRUE(Start());
 
-    ASSERT_TRUE(starter.Menu_Choose(Keys_Item(Item_RemoveStarter)));
-    wintest::MessageBoxInfo box = wintest::MessageBox_Answer(pid, "No");
-    EXPECT_EQ(box.text,
-              "Vembrol Starter needs hardly memory and allows you to quickly start Vembrol, the great tool to clean up "
-              "your mp3 collection. Do you really want to remove Vembrol Starter ?");
-    EXPECT_EQ(box.icon, wintest::BoxIcon::Question);
-    EXPECT_EQ(box.buttons, (std::vector<std::string>{"Yes", "No"}));
-    box = wintest::MessageBox_Answer(pid, "OK");
-    EXPECT_EQ(box.text, "Good boy.");
-    EXPECT_EQ(box.caption, kAppTitle);
-    EXPECT_EQ(box.icon, wintest::BoxIcon::Information);
-    EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
+    ASSERT_TRUE(Menu_Choose(Keys(Item_StartStation, 2)));
+    EXPECT_EQ(StandInLog(root + "apps\\"), Lines{StartLine(player, root + "apps", player)});
 
-    Sleep(300);
-    EXPECT_TRUE(starter.Process().Running());
-    std::string data;
-    EXPECT_TRUE(Registry_ReadString(HKEY_LOCAL_MACHINE, kRunKey, kRunValue, data));
-    EXPECT_TRUE(Registry_ReadString(HKEY_LOCAL_MACHINE, kRunKeyNt, kRunValue, data));
+    auto prompt = [&](const std::string& text, const char* button) {
+        return wintest::InputBox_Answer(starter_.Id(), BrowseTitle, text, button).prompt;
+    };
+    ASSERT_TRUE(Menu_Choose(Keys(Item_StartStation, 1)));
+    EXPECT_EQ(prompt("", "Cancel"), BrowsePromptBegin + gone + BrowsePromptEnd);
+    EXPECT_EQ(wintest::InputBox_WaitFor(starter_.Id(), BrowseTitle, 500), nullptr);
+    ASSERT_TRUE(Menu_Choose(Keys(Item_StartStation, 1)));
+    EXPECT_EQ(prompt(root + "gone too.exe", "OK"), BrowsePromptBegin + gone + BrowsePromptEnd);
+    EXPECT_EQ(prompt(browse, "OK"), BrowsePromptBegin + root + "gone too.exe" + BrowsePromptEnd);
+    EXPECT_EQ(StandInLog(root + "browse\\"),
+              Lines{StartLine(browse, root + "browse", browse + " " + root + "music\\")});
+    EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kStartStationKey, BrowseApplicationValueName), browse);
 }
 
-TEST_F(StarterCommands, RemoveAnsweredYesTellsFirstThenDropsTheUpperRunValueAndEnds) {
-    StarterInstall install("starter-remove-yes");
-    StarterSession starter;
-    ASSERT_TRUE(starter.Start(install));
-    const DWORD pid = starter.Process().Id();
-    HWND main = starter.MainWindow();
-
-    ASSERT_TRUE(starter.Menu_Choose(Keys_Item(Item_RemoveStarter)));
-    EXPECT_EQ(wintest::MessageBox_Answer(pid, "Yes").icon, wintest::BoxIcon::Question);
-    HWND notice = wintest::MessageBox_WaitFor(pid);
-    ASSERT_NE(notice, nullptr);
-    Sleep(100);
-    const wintest::MessageBoxInfo box = wintest::MessageBox_Read(notice);
-    EXPECT_EQ(box.text, "To reinstall Vembrol Starter just start it once again manually.");
-    EXPECT_EQ(box.icon, wintest::BoxIcon::Information);
-    EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
-    std::string data;
-    EXPECT_TRUE(Registry_ReadString(HKEY_LOCAL_MACHINE, kRunKey, kRunValue, data)) << "removed before the notice";
-    wintest::MessageBox_Press(notice, "OK");
-
-    ASSERT_TRUE(starter.Process().WaitExit(5000));
-    EXPECT_FALSE(Registry_ReadString(HKEY_LOCAL_MACHINE, kRunKey, kRunValue, data));
-    EXPECT_TRUE(Registry_ReadString(HKEY_LOCAL_MACHINE, kRunKeyNt, kRunValue, data));
-    EXPECT_FALSE(TrayIcon_Present(main));
-}
-
-class StarterWebSite : public StarterCommands {
-protected:
-    void Association_Set(const std::string& command) {
-        Registry_WriteString(HKEY_CLASSES_ROOT, ".html", "", "VembrolTestHtml");
-        Registry_WriteString(HKEY_CLASSES_ROOT, "VembrolTestHtml\\shell\\open\\command", "", command);
-    }
-};
-
-TEST_F(StarterWebSite, OpensTheAddressWithTheRegisteredBrowser) {
-    StarterInstall install("starter-web", true, "starter");
-    const std::string browser = install.ScratchPath() + "web browser\\Browser.exe";
+TEST_F(StarterTest, WebSiteOpensWithTheHtmlBrowserOrElseWithExplorer) {
+    const StarterInstall& install = Install("starter-web", false);
+    const std::string browser = install.scratch.Path() + "web browser\\Browser.exe";
     StandIn_Copy(browser);
-    // At the prefix where an unquoted browser path would break first.
-    StandIn_Copy(install.ScratchPath() + "web.exe");
-    Association_Set("\"" + browser + "\" \"%1\"");
-    StarterSession starter;
-    ASSERT_TRUE(starter.Start(install));
+    StandIn_Copy(install.dir + "explorer.exe");  // found beside the Starter before the system's
+    Registry_WriteString(HKEY_CLASSES_ROOT, ".html", "", "VembrolTestHtml");
+    const std::string command = "VembrolTestHtml\\shell\\open\\command";
+    Registry_WriteString(HKEY_CLASSES_ROOT, command, "", "\"" + browser + "\" \"%1\"");
+    ASSERT_TRUE(Start());
 
-    ASSERT_TRUE(starter.Menu_Choose(Keys_Item(Item_Homepage)));
-    StandInStart start;
-    ASSERT_TRUE(StandInStart_WaitFirst(install.ScratchPath() + "web browser\\", start));
-    EXPECT_EQ(start.exe, browser);
-    EXPECT_EQ(start.commandLine, browser + " www.vembrol.example");
-    Sleep(300);
-    EXPECT_TRUE(StandInLog_Lines(install.ScratchPath()).empty());
-    EXPECT_TRUE(StandInLog_Lines(install.Directory()).empty());
-}
-
-TEST_F(StarterWebSite, FallsBackToExplorerWhenTheBrowserCannotStart) {
-    // "explorer.exe" is looked up beside the Starter first, so a stand-in there records the start.
-    for (bool registered : {true, false}) {
-        SCOPED_TRACE(registered ? "registered browser missing" : "no browser registered");
-        StarterInstall install("starter-web-fallback", false);
-        StandIn_Copy(install.Directory() + "explorer.exe");
-        if (registered) {
-            Association_Set("\"" + install.ScratchPath() + "gone\\Browser.exe\" \"%1\"");
-        } else {
-            HKEY key = nullptr;
-            if (RegOpenKeyExA(HKEY_CLASSES_ROOT, ".html", 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-                RegDeleteValueA(key, "");
-                RegCloseKey(key);
-            }
-        }
-        StarterSession starter;
-        ASSERT_TRUE(starter.Start(install));
-        ASSERT_TRUE(starter.Menu_Choose(Keys_Item(Item_Homepage)));
-        StandInStart start;
-        ASSERT_TRUE(StandInStart_WaitFirst(install.Directory(), start));
-        EXPECT_EQ(start.exe, install.Directory() + "explorer.exe");
-        EXPECT_EQ(start.commandLine, "explorer.exe www.vembrol.example");
-        EXPECT_EQ(wintest::MessageBox_WaitFor(starter.Process().Id(), 300), nullptr);
-    }
-}
-
-TEST_F(StarterWebSite, TellsTheUserOnceWhenNoBrowserStarts) {
-    StarterInstall install("starter-web-none", false);
-    // Found before the system's explorer.exe, and no program: that start fails too.
-    wintest::File_Write(install.Directory() + "explorer.exe", "not a program");
-    Association_Set("\"" + install.ScratchPath() + "gone\\Browser.exe\" \"%1\"");
-    StarterSession starter;
-    ASSERT_TRUE(starter.Start(install));
-
-    ASSERT_TRUE(starter.Menu_Choose(Keys_Item(Item_Homepage)));
-    const wintest::MessageBoxInfo box = wintest::MessageBox_Answer(starter.Process().Id(), "OK");
-    EXPECT_EQ(box.text, "Error starting Internet browser application, please go to www.vembrol.example manually !");
-    EXPECT_EQ(box.caption, kAppTitle);
-    EXPECT_EQ(box.icon, wintest::BoxIcon::Exclamation);
-    EXPECT_EQ(wintest::MessageBox_WaitFor(starter.Process().Id(), 500), nullptr);
+    ASSERT_TRUE(Menu_Choose(Keys(Item_Homepage)));
+    EXPECT_EQ(StandInLog(install.scratch.Path() + "web browser\\"),
+              Lines{StartLine(browser, install.dir, browser + " www.vembrol.example")});
+    Registry_WriteString(HKEY_CLASSES_ROOT, command, "", "\"" + install.scratch.Path() + "gone.exe\" \"%1\"");
+    ASSERT_TRUE(Menu_Choose(Keys(Item_Homepage)));
+    EXPECT_EQ(StandInLog(install.dir),
+              Lines{StartLine(install.dir + "explorer.exe", install.dir, "explorer.exe www.vembrol.example")});
 }
 
 }  // namespace
