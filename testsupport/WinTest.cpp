@@ -501,13 +501,6 @@ void File_SetAttributes(const std::string& path, DWORD attributes) {
     SetFileAttributesA(path.c_str(), attributes);
 }
 
-std::string ThisExe_Directory() {
-    char buf[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, buf, MAX_PATH);
-    std::string p = buf;
-    return p.substr(0, p.find_last_of('\\') + 1);
-}
-
 }  // namespace wintest
 
 // ---- input boxes ----------------------------------------------------------------------------

@@ -159,9 +159,6 @@ void Directory_Create(const std::string& path);  // with every missing parent
 void Directory_DeleteTree(const std::string& path);
 void File_SetAttributes(const std::string& path, DWORD attributes);
 
-// The Windows path of the folder holding this test executable, ending with "\".
-std::string ThisExe_Directory();
-
 }  // namespace wintest
 
 // ---- input boxes ----------------------------------------------------------------------------

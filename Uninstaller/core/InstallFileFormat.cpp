@@ -2,6 +2,7 @@
 // is checked against the bytes that are left before anything is taken.
 #include "InstallFileFormat.h"
 
+#include <initializer_list>
 #include <limits>
 
 namespace {
@@ -161,42 +162,34 @@ bool InstallFile_ToBytes(const EntrySet& set, std::string& out) {
     if (set.Files.size() > EntrySet_MaxRecords || set.RegKeys.size() > EntrySet_MaxRecords ||
         set.Shortcuts.size() > EntrySet_MaxRecords)
         return false;
-    const InfoRecord& i = set.Info;
-    if (!Fits(i.ExtraPath) || !Fits(i.AppName) || !Fits(i.AppFile) || !Fits(i.GroupFolder)) return false;
-    for (const auto& f : set.Files)
-        if (!Fits(f.ExtraPath) || !Fits(f.FilePath)) return false;
-    for (const auto& k : set.RegKeys)
-        if (!Fits(k.KeyPath) || !Fits(k.ExtraText1) || !Fits(k.ExtraText2)) return false;
-    for (const auto& s : set.Shortcuts)
-        if (!Fits(s.Folder) || !Fits(s.LinkName) || !Fits(s.ExtraPath)) return false;
-
     std::string bytes(kMagic);
     bytes += "\r\n";
+    // One walk both checks and writes, so that no text can be written unchecked.
+    bool fits = true;
+    auto text = [&](const std::string& t) {
+        fits = fits && Fits(t);
+        if (fits) AppendText(bytes, t);
+    };
+    const InfoRecord& i = set.Info;
     bytes += static_cast<char>(KindInfo);
-    AppendText(bytes, i.ExtraPath);
-    AppendText(bytes, i.AppName);
-    AppendText(bytes, i.AppFile);
-    AppendText(bytes, i.GroupFolder);
+    for (const std::string* t : {&i.ExtraPath, &i.AppName, &i.AppFile, &i.GroupFolder}) text(*t);
     for (const auto& f : set.Files) {
         bytes += static_cast<char>(KindFile);
-        AppendText(bytes, f.ExtraPath);
-        AppendText(bytes, f.FilePath);
+        text(f.ExtraPath);
+        text(f.FilePath);
         // Installers of old wrote True as -1; readers accept any nonzero value.
         AppendInt32(bytes, f.Keep != 0 ? -1 : 0);
     }
     for (const auto& k : set.RegKeys) {
         bytes += static_cast<char>(KindRegKey);
         AppendInt32(bytes, k.RootKey);
-        AppendText(bytes, k.KeyPath);
-        AppendText(bytes, k.ExtraText1);
-        AppendText(bytes, k.ExtraText2);
+        for (const std::string* t : {&k.KeyPath, &k.ExtraText1, &k.ExtraText2}) text(*t);
     }
     for (const auto& s : set.Shortcuts) {
         bytes += static_cast<char>(KindShortcut);
-        AppendText(bytes, s.Folder);
-        AppendText(bytes, s.LinkName);
-        AppendText(bytes, s.ExtraPath);
+        for (const std::string* t : {&s.Folder, &s.LinkName, &s.ExtraPath}) text(*t);
     }
+    if (!fits) return false;
     out = std::move(bytes);
     return true;
 }

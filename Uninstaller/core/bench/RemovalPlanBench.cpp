@@ -1,96 +1,63 @@
-// Cost of planning the directory and registry passes for large data files with deep shared
-// chains, and of the literal sweep on small ones for comparison.
+// Cost of planning the directory and registry passes for data files with deep shared chains,
+// beside the literal sweep on small ones.
 #include "LiteralSweep.h"
-#include "RemovalPlan.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-// n files, four to a directory, five levels below one listed top directory whose
-// intermediate levels are not listed; n keys shaped the same way under two roots.
-struct Input {
+// n files, four to a folder, five unlisted levels below one listed top folder; n keys shaped
+// the same way under two roots.
+void MakeInput(int n, std::vector<FileRecord>& files, std::vector<RegKeyRecord>& keys) {
+    files = {{"", "C:\\Firm\\readme.txt", BooleanFalse}};
+    const auto hkcu = static_cast<std::int32_t>(0x80000001u);
+    keys = {{hkcu, "Software\\Firm", "", ""}, {hkcu + 1, "Software\\Firm", "", ""}};
+    for (int i = 1; static_cast<int>(keys.size()) < n; ++i) {
+        const int d = i / 4;
+        const std::string levels = "a" + std::to_string(d % 8) + "\\b" + std::to_string(d / 8 % 8) + "\\c" +
+                                   std::to_string(d / 64 % 8) + "\\d" + std::to_string(d / 512) + "\\";
+        files.push_back({"", "C:\\Firm\\" + levels + "f" + std::to_string(i), BooleanFalse});
+        keys.push_back({hkcu + i % 2, "Software\\Firm\\" + levels + "k" + std::to_string(i), "", ""});
+    }
+}
+
+template <bool Literal>
+void BM_Plans(benchmark::State& state) {
     std::vector<FileRecord> files;
     std::vector<RegKeyRecord> keys;
-};
-
-std::string Levels(int d) {
-    return "a" + std::to_string(d % 8) + "\\b" + std::to_string(d / 8 % 8) + "\\c" + std::to_string(d / 64 % 8) +
-           "\\d" + std::to_string(d / 512 % 8) + "\\e" + std::to_string(d / 4096) + "\\";
-}
-
-Input MakeInput(int n) {
-    Input in;
-    in.files.push_back({"", "C:\\Program Files\\Firm\\readme.txt", BooleanFalse});
-    in.keys.push_back({static_cast<std::int32_t>(0x80000002u), "Software\\Firm", "", ""});
-    in.keys.push_back({static_cast<std::int32_t>(0x80000001u), "Software\\Firm", "", ""});
-    for (int i = 1; static_cast<int>(in.files.size()) < n; ++i)
-        in.files.push_back({"", "C:\\Program Files\\Firm\\" + Levels(i / 4) + "f" + std::to_string(i) + ".dat", BooleanFalse});
-    for (int i = 1; static_cast<int>(in.keys.size()) < n; ++i) {
-        auto root = static_cast<std::int32_t>(i % 2 ? 0x80000002u : 0x80000001u);
-        in.keys.push_back({root, "Software\\Firm\\" + Levels(i / 4) + "k" + std::to_string(i), "", ""});
-    }
-    return in;
-}
-
-void BM_Plans(benchmark::State& state) {
-    Input in = MakeInput(static_cast<int>(state.range(0)));
-    std::size_t planned = 0;
+    MakeInput(static_cast<int>(state.range(0)), files, keys);
     for (auto _ : state) {
-        auto dirs = DirectoryPlan_Make(in.files);
-        auto keys = RegistryKeyPlan_Make(in.keys);
-        planned = dirs.size() + keys.size();
-        benchmark::DoNotOptimize(dirs.data());
-        benchmark::DoNotOptimize(keys.data());
+        if (Literal) {
+            benchmark::DoNotOptimize(LiteralSweep_DirectoryPlan(files).size() + LiteralSweep_RegistryKeyPlan(keys).size());
+        } else {
+            benchmark::DoNotOptimize(DirectoryPlan_Make(files).size() + RegistryKeyPlan_Make(keys).size());
+        }
     }
-    state.counters["planned_entries"] = static_cast<double>(planned);
 }
-BENCHMARK(BM_Plans)->Arg(4096)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Plans, false)->Arg(4096)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Plans, true)->Arg(1000)->Arg(2000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// With 32767 files the working list is full before any level can be added, so the series above
-// stops completing at once there. Here the completion does all its work: a listed top folder
-// and the leaves of a binary tree below it, every inner level missing, n entries in the end.
-std::vector<ChainEntry> BinaryTree(int n) {
+// At 32767 files the list is full before any level can be added, so the series above stops
+// completing there. Here completion does all its work: a listed top folder and the leaves of a
+// binary tree below it, every inner level missing, n entries in the end.
+void BM_ChainsCompleteFully(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
     int depth = 0;
-    while ((2 << depth) - 1 <= n) ++depth;  // 2^depth - 1 folders: top, inner levels, leaves
-    std::vector<ChainEntry> list{{0, "C:\\Top\\"}};
-    const int leaves = 1 << (depth - 1);
-    for (int leaf = 0; leaf < leaves; ++leaf) {
+    while ((2 << depth) - 1 <= n) ++depth;
+    std::vector<ChainEntry> start{{0, "C:\\Top\\"}};
+    for (int leaf = 0; leaf < 1 << (depth - 1); ++leaf) {
         std::string path = "C:\\Top\\";
         for (int level = depth - 2; level >= 0; --level) path += (leaf >> level & 1) ? "r\\" : "l\\";
-        list.push_back({0, path});
+        start.push_back({0, path});
     }
-    return list;
-}
-
-void BM_ChainsCompleteFully(benchmark::State& state) {
-    const std::vector<ChainEntry> start = BinaryTree(static_cast<int>(state.range(0)));
-    std::size_t entries = 0;
     for (auto _ : state) {
         std::vector<ChainEntry> list = start;
         Chains_Complete(list);
         Chains_OrderDeepestFirst(list);
-        entries = list.size();
         benchmark::DoNotOptimize(list.data());
     }
-    state.counters["listed"] = static_cast<double>(start.size());
-    state.counters["planned_entries"] = static_cast<double>(entries);
 }
 BENCHMARK(BM_ChainsCompleteFully)->Arg(4096)->Arg(32767)->Unit(benchmark::kMillisecond);
-
-void BM_LiteralSweep(benchmark::State& state) {
-    Input in = MakeInput(static_cast<int>(state.range(0)));
-    std::size_t planned = 0;
-    for (auto _ : state) {
-        auto dirs = LiteralSweep_DirectoryPlan(in.files);
-        auto keys = LiteralSweep_RegistryKeyPlan(in.keys);
-        planned = dirs.size() + keys.size();
-        benchmark::DoNotOptimize(dirs.data());
-        benchmark::DoNotOptimize(keys.data());
-    }
-    state.counters["planned_entries"] = static_cast<double>(planned);
-}
-BENCHMARK(BM_LiteralSweep)->Arg(1000)->Arg(2000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
