@@ -65,6 +65,7 @@ TEST_F(RegistryLayer, WritesCreateThePathAndStoreExactlyTheirKind) {
         {"number as text", nullptr, -42, RegKind_String, REG_SZ, "-42"},
         {"dword", nullptr, -1, RegKind_Dword, REG_DWORD, "\xFF\xFF\xFF\xFF"},
         {"text as dword", " -258 ", 0, RegKind_Dword, REG_DWORD, "\xFE\xFE\xFF\xFF"},
+        {"not a number as dword", "1.5", 0, RegKind_Dword, REG_NONE, ""},
         {"text as binary", "AB\xFF", 0, RegKind_Binary, REG_BINARY, "AB\xFF"},
         {"expandable", "x", 0, RegKind_ExpandString, REG_NONE, ""},
         {"multi", nullptr, 7, RegKind_MultiString, REG_NONE, ""},
