@@ -24,11 +24,6 @@ void Search(const std::string& pattern, Visit visit) {
     } while (FindNextFileA(find.get(), &fd));
 }
 
-std::string WithBackslash(std::string path) {
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
-}
-
 }  // namespace
 
 bool File_ExistsBySearch(const std::string& path) {
@@ -59,7 +54,7 @@ bool Directory_IsPresent(const std::string& path) {
 
 std::vector<std::string> Directory_ListFiles(const std::string& dir) {
     std::vector<std::string> names;
-    Search(WithBackslash(dir) + "*", [&](const WIN32_FIND_DATAA& fd) {
+    Search(Path_WithTrailingBackslash(dir) + "*", [&](const WIN32_FIND_DATAA& fd) {
         names.push_back(fd.cFileName);
         return true;
     });
@@ -83,5 +78,5 @@ std::string Directory_GetFullPath(const std::string& dir) {
             full = longer;
         }
     }
-    return WithBackslash(full);
+    return Path_WithTrailingBackslash(full);
 }

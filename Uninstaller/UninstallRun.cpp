@@ -7,21 +7,9 @@
 #include "KtShellRegistration.h"
 #include "RemovalPasses.h"
 #include "UninstallTexts.h"
+#include "WideText.h"
 
 namespace {
-
-std::string Module_GetPath() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        DWORD got = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (got == 0) return "";
-        if (got < path.size()) {
-            path.resize(got);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
 
 int Ask(HWND owner, const std::string& text, UINT style) {
     return MessageBoxA(owner, text.c_str(), UninstallTitle, style);

@@ -3,13 +3,6 @@
 
 #include "Text.h"
 
-std::string Text_TrimBlanks(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    const std::size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
 std::string FileType_ExtractProgram(const std::string& commandLine) {
     std::string program;
     bool insideQuotes = false;

@@ -1,7 +1,7 @@
 // What a click on the tray menu means, from the item's array, index and (first item) caption.
 #include "StarterModel.h"
 
-#include "AsciiCase.h"
+#include "Text.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // back, the menu caption of a slot, and the "%systemroot%" placeholder of its command line.
 #include "StarterModel.h"
 
-#include "AsciiCase.h"
+#include "Text.h"
 #include "StarterTexts.h"
 #include "Text.h"
 

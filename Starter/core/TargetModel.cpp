@@ -1,7 +1,7 @@
 // The target program's titles, captions and paths, and the Starter's own path for the Run keys.
 #include "StarterModel.h"
 
-#include "AsciiCase.h"
+#include "Text.h"
 #include "StarterTexts.h"
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include "Handles.h"
 #include "PathChecks.h"
+#include "WideText.h"
 
 #include <vector>
 
@@ -27,27 +28,12 @@ bool Process_Start(const std::string& commandLine, const std::string& program) {
     return true;
 }
 
-namespace {
-
-std::string Module_Path() {
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return "";
-        // A full buffer means the path was cut; long-path installs need a larger one.
-        if (length < buffer.size() || buffer.size() >= 65536) return std::string(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-}  // namespace
-
 std::string Starter_Directory() {
-    std::string directory = Path_GetDirectory(Module_Path());
+    std::string directory = Path_GetDirectory(Module_GetPath());
     if (directory.empty() || directory.back() != '\\') directory += '\\';
     return directory;
 }
 
 std::string Starter_BaseName() {
-    return Path_RemoveExtension(Path_GetFileName(Module_Path()));
+    return Path_RemoveExtension(Path_GetFileName(Module_GetPath()));
 }

@@ -8,12 +8,10 @@
 
 namespace {
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 std::string Folded(const std::string& dir) {
     std::string out;
     out.reserve(dir.size() + 1);
-    for (char c : dir) out += AsciiLower(c);
+    for (char c : dir) out += Ascii_ToLower(c);
     if (out.empty() || out.back() != '\\') out += '\\';
     return out;
 }

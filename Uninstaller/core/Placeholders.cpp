@@ -21,12 +21,10 @@ const Placeholder kPlaceholders[] = {
     {"%userdir%", Base::User},      {"%userfolder%", Base::Group},
 };
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool StartsWithIgnoreCase(const std::string& path, const std::string& placeholder) {
     if (path.size() < placeholder.size()) return false;
     for (std::size_t i = 0; i < placeholder.size(); ++i)
-        if (AsciiLower(path[i]) != placeholder[i]) return false;
+        if (Ascii_ToLower(path[i]) != placeholder[i]) return false;
     return true;
 }
 
@@ -87,7 +85,3 @@ std::string Path_GetRoot(const std::string& path) {
     return p.substr(0, shareEnd + 1);
 }
 
-std::string Path_GetParent(const std::string& path) {
-    std::size_t cut = path.find_last_of('\\');
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}

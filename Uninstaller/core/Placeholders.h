@@ -25,5 +25,3 @@ void Placeholders_ExpandAll(EntrySet& set, const BaseDirs& dirs);
 
 // The drive root ("C:\") or share root ("\\server\share\") of path; "" for "\\server" alone.
 std::string Path_GetRoot(const std::string& path);
-// The path up to and including its last "\"; "" when it has none.
-std::string Path_GetParent(const std::string& path);

@@ -193,6 +193,75 @@ Int Number_ToInteger(double value) {
 
 }  // namespace
 
+char Ascii_ToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Ascii_ToLower(std::string text) {
+    for (char& c : text) c = Ascii_ToLower(c);
+    return text;
+}
+
+bool Ascii_EqualsIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Ascii_ToLower(a[i]) != Ascii_ToLower(b[i])) return false;
+    return true;
+}
+
+std::string Text_TrimBlanks(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    const std::size_t last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+namespace {
+
+bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Where a character starts: a byte that is no continuation, or a continuation byte that no
+// lead byte within the three bytes before it claims (a stray one is a character of its own).
+bool StartsCharacter(const std::string& text, std::size_t i) {
+    if (!IsContinuationByte(text[i])) return true;
+    for (std::size_t back = 1; back <= 3 && back <= i; ++back) {
+        const auto lead = static_cast<unsigned char>(text[i - back]);
+        if ((lead & 0xC0) == 0x80) continue;
+        const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        return back >= length;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::size_t Text_CharCount(const std::string& text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (StartsCharacter(text, i)) ++count;
+    return count;
+}
+
+std::string Text_FirstChars(const std::string& text, std::size_t count) {
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (StartsCharacter(text, i) && seen++ == count) return text.substr(0, i);
+    }
+    return text;
+}
+
+std::string Text_LastChars(const std::string& text, std::size_t count) {
+    if (count == 0) return "";
+    std::size_t seen = 0;
+    for (std::size_t i = text.size(); i-- > 0;) {
+        if (StartsCharacter(text, i) && ++seen == count) return text.substr(i);
+    }
+    return text;
+}
+
+std::string Path_WithTrailingBackslash(std::string path) {
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
 // Positions are size_t: stored paths are short, but a longer text must split just as well
 // rather than overflow a narrower counter.
 std::string Path_GetFileName(const std::string& text) {

@@ -1,6 +1,7 @@
 // Text and path helpers shared by both programs: pure functions, no platform.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -10,11 +11,35 @@ using Boolean = std::int16_t;
 constexpr Boolean BooleanTrue = -1;
 constexpr Boolean BooleanFalse = 0;
 
+// Text is UTF-8 everywhere inside the programs; the Win32 boundary (common/win32/WideText.h)
+// converts it to and from the system's wide texts. Byte-level rules below only look at ASCII
+// bytes, which never occur inside a multi-byte UTF-8 character, so they never cut one in two.
+
+// ASCII-only letter case: fixed keywords and paths compared the same way on every locale.
+char Ascii_ToLower(char c);
+std::string Ascii_ToLower(std::string text);
+bool Ascii_EqualsIgnoringCase(const std::string& a, const std::string& b);
+
+// Leading and trailing blanks (spaces only) removed.
+std::string Text_TrimBlanks(const std::string& text);
+
+// Characters, not bytes: a UTF-8 lead byte starts a character, continuation bytes do not (a
+// stray continuation byte counts as a character of its own, so every byte belongs to one).
+std::size_t Text_CharCount(const std::string& text);
+// The first / last count characters of text, never a part of one.
+std::string Text_FirstChars(const std::string& text, std::size_t count);
+std::string Text_LastChars(const std::string& text, std::size_t count);
+
+// The path with a "\" at its end (added when missing; "" becomes "\").
+std::string Path_WithTrailingBackslash(std::string path);
+
 // Path splitting at the last "\" or "." of the whole text.
 std::string Path_GetFileName(const std::string& text);      // after the last "\", else ""
 std::string Path_RemoveExtension(const std::string& text);  // before the last ".", else the text
 std::string Path_GetExtension(const std::string& text);     // after the last ".", else ""
 std::string Path_GetDirectory(const std::string& text);     // up to and with the last "\", else ""
+// The uninstaller's name for the same split: the folder that holds path, with its "\".
+inline std::string Path_GetParent(const std::string& path) { return Path_GetDirectory(path); }
 
 // The text, or "..." and its last maxLength - 3 characters; maxLength below 3 counts as 3.
 std::string Text_Shorten(const std::string& text, std::int16_t maxLength);

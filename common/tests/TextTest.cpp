@@ -34,6 +34,32 @@ TEST(Text, PathsSplitAtTheLastSeparatorOfTheWholeText) {
     EXPECT_EQ(longDirectory, Path_GetDirectory(longDirectory + "x.txt"));
 }
 
+TEST(Text, CharactersAreCountedAndCutWholeInUtf8) {
+    const std::string probe = "\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB1\xD0\xB0 \xE6\x96\x87\xE5\xAD\x97";  // "Проба 文字"
+    EXPECT_EQ(8u, Text_CharCount(probe));
+    EXPECT_EQ("\xD0\x9F\xD1\x80", Text_FirstChars(probe, 2));
+    EXPECT_EQ("\xE5\xAD\x97", Text_LastChars(probe, 1));
+    EXPECT_EQ(probe, Text_FirstChars(probe, 50));
+    EXPECT_EQ("", Text_LastChars(probe, 0));
+    EXPECT_EQ("\xF0\x9F\x8E\xB5", Text_LastChars("a\xF0\x9F\x8E\xB5", 1));  // four bytes, one note
+    // A stray continuation byte and a lead byte cut short are characters of their own.
+    EXPECT_EQ(3u, Text_CharCount("\x80" "a" "\xE6\x96"));
+    EXPECT_EQ("\x80", Text_FirstChars("\x80" "a", 1));
+}
+
+TEST(Text, AsciiCaseBlanksAndBackslashesAreFoldedOneWayEverywhere) {
+    EXPECT_TRUE(Ascii_EqualsIgnoringCase("C:\\Program Files\\VEMBROL", "c:\\program files\\vembrol"));
+    EXPECT_FALSE(Ascii_EqualsIgnoringCase("\xD0\x9F", "\xD0\xBF"));  // no locale folds: П and п stay apart
+    EXPECT_FALSE(Ascii_EqualsIgnoringCase("abc", "abcd"));
+    EXPECT_EQ("lau", Ascii_ToLower("LaU"));
+    EXPECT_EQ("a b", Text_TrimBlanks("  a b "));
+    EXPECT_EQ("\tx", Text_TrimBlanks("\tx "));  // only blanks
+    EXPECT_EQ("", Text_TrimBlanks("   "));
+    EXPECT_EQ("\\", Path_WithTrailingBackslash(""));
+    EXPECT_EQ("C:\\A\\", Path_WithTrailingBackslash("C:\\A"));
+    EXPECT_EQ("C:\\A\\", Path_WithTrailingBackslash("C:\\A\\"));
+}
+
 TEST(Text, ShortenKeepsTheEndBehindThreeDotsAndTreatsSmallLimitsAsThree) {
     EXPECT_EQ("...efg", Text_Shorten("abcdefg", 6));
     EXPECT_EQ("abcdef", Text_Shorten("abcdef", 6));

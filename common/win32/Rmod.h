@@ -2,6 +2,7 @@
 // what it needs and closes it again; only a failed read is reported.
 #pragma once
 
+#include "RegistryRoots.h"
 #include "Win32.h"
 
 #include <cstdint>
@@ -14,11 +15,6 @@ constexpr std::int32_t RegKind_Binary = 3;        // REG_BINARY
 constexpr std::int32_t RegKind_Dword = 4;         // REG_DWORD
 constexpr std::int32_t RegKind_MultiString = 7;   // REG_MULTI_SZ
 
-// Root keys as the 32-bit values that callers and data files carry.
-constexpr std::uint32_t RegRoot_ClassesRoot = 0x80000000u;
-constexpr std::uint32_t RegRoot_CurrentUser = 0x80000001u;
-constexpr std::uint32_t RegRoot_LocalMachine = 0x80000002u;
-constexpr std::uint32_t RegRoot_Users = 0x80000003u;
 
 // Set by Registry_GetValue: True when it could not open the key or read the value.
 extern bool Registry_ReadFailed;
