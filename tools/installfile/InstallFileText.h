@@ -1,4 +1,5 @@
-// The plain-text form of a data file used by the installfile tool (see FORMAT.md).
+// The plain-text form of a data file used by the installfile tool (described in README.md,
+// "The data file tool, for installer authors").
 #pragma once
 
 #include "EntrySet.h"
