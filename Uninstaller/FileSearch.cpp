@@ -3,12 +3,13 @@
 
 #include "Handles.h"
 #include "Placeholders.h"
+#include "WideText.h"
 
 namespace {
 
 // Hidden and system files are the user's or the platform's, never the installer's: the
 // uninstaller neither reports nor deletes them.
-bool IsVisibleFile(const WIN32_FIND_DATAA& fd) {
+bool IsVisibleFile(const WIN32_FIND_DATAW& fd) {
     return !(fd.dwFileAttributes &
              (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE));
 }
@@ -16,67 +17,88 @@ bool IsVisibleFile(const WIN32_FIND_DATAA& fd) {
 template <typename Visit>
 void Search(const std::string& pattern, Visit visit) {
     if (pattern.empty() || pattern.back() == '\\') return;
-    WIN32_FIND_DATAA fd;
-    UniqueFind find(FindFirstFileA(pattern.c_str(), &fd));
+    WIN32_FIND_DATAW fd;
+    UniqueFind find(FindFirstFileW(Wide_FromText(pattern).c_str(), &fd));
     if (!find) return;
     do {
         if (IsVisibleFile(fd) && !visit(fd)) return;
-    } while (FindNextFileA(find.get(), &fd));
+    } while (FindNextFileW(find.get(), &fd));
 }
+
+std::string NameOf(const WIN32_FIND_DATAW& fd) { return Text_FromWideBuffer(fd.cFileName, MAX_PATH); }
 
 }  // namespace
 
 bool File_ExistsBySearch(const std::string& path) {
     bool found = false;
-    Search(path, [&](const WIN32_FIND_DATAA&) {
+    Search(path, [&](const WIN32_FIND_DATAW&) {
         found = true;
         return false;
     });
     return found;
 }
 
-void File_DeleteMatching(const std::string& path) {
-    // Collect first: deleting while the search is open would let it skip or repeat names.
-    std::vector<std::string> names;
-    Search(path, [&](const WIN32_FIND_DATAA& fd) {
-        names.push_back(fd.cFileName);
+std::vector<std::string> File_FindMatching(const std::string& path) {
+    std::vector<std::string> found;
+    const std::string dir = Path_GetParent(path);
+    Search(path, [&](const WIN32_FIND_DATAW& fd) {
+        found.push_back(dir + NameOf(fd));
         return true;
     });
-    const std::string dir = Path_GetParent(path);
-    for (const auto& name : names) DeleteFileA((dir + name).c_str());
+    return found;
 }
+
+void File_DeleteMatching(const std::string& path) {
+    // Collect first: deleting while the search is open would let it skip or repeat names.
+    for (const auto& file : File_FindMatching(path)) File_Delete(file);
+}
+
+bool File_Delete(const std::string& path) { return DeleteFileW(Wide_FromText(path).c_str()) != 0; }
 
 bool Directory_IsPresent(const std::string& path) {
     if (path.empty()) return false;
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(Wide_FromText(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool Directory_Remove(const std::string& path) { return RemoveDirectoryW(Wide_FromText(path).c_str()) != 0; }
+
 std::vector<std::string> Directory_ListFiles(const std::string& dir) {
     std::vector<std::string> names;
-    Search(Path_WithTrailingBackslash(dir) + "*", [&](const WIN32_FIND_DATAA& fd) {
-        names.push_back(fd.cFileName);
+    Search(Path_WithTrailingBackslash(dir) + "*", [&](const WIN32_FIND_DATAW& fd) {
+        names.push_back(NameOf(fd));
         return true;
     });
     return names;
 }
 
+bool Path_SameIgnoringCase(const std::string& a, const std::string& b) {
+    const std::wstring wa = Wide_FromText(a), wb = Wide_FromText(b);
+    if (wa.size() != wb.size()) return false;
+    if (wa.empty()) return true;
+    // The file system's own case folding, for every script: ASCII folding would let a kept
+    // "Ärger.ini" listed as "ärger.ini" be wiped.
+    return CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(), static_cast<int>(wb.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
 std::string Directory_GetFullPath(const std::string& dir) {
-    DWORD needed = GetFullPathNameA(dir.c_str(), 0, nullptr, nullptr);
+    const std::wstring wide = Wide_FromText(dir);
+    DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (needed == 0) return "";
-    std::string full(needed, '\0');
-    DWORD got = GetFullPathNameA(dir.c_str(), needed, full.data(), nullptr);
+    std::wstring full(needed, L'\0');
+    DWORD got = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
     if (got == 0 || got >= needed) return "";
     full.resize(got);
     // Short 8.3 names would hide that a folder is the Windows directory.
-    DWORD longNeeded = GetLongPathNameA(full.c_str(), nullptr, 0);
+    DWORD longNeeded = GetLongPathNameW(full.c_str(), nullptr, 0);
     if (longNeeded > 0) {
-        std::string longer(longNeeded, '\0');
-        DWORD longGot = GetLongPathNameA(full.c_str(), longer.data(), longNeeded);
+        std::wstring longer(longNeeded, L'\0');
+        DWORD longGot = GetLongPathNameW(full.c_str(), longer.data(), longNeeded);
         if (longGot > 0 && longGot < longNeeded) {
             longer.resize(longGot);
             full = longer;
         }
     }
-    return Path_WithTrailingBackslash(full);
+    return Path_WithTrailingBackslash(Text_FromWide(full));
 }

@@ -7,13 +7,22 @@
 
 // True when a search for path (a name, or a pattern with * and ?) shows a visible file.
 bool File_ExistsBySearch(const std::string& path);
+// The full paths of the visible files the search for path shows.
+std::vector<std::string> File_FindMatching(const std::string& path);
 // Deletes every visible file the search for path shows; failures are left to the caller's
 // next existence test.
 void File_DeleteMatching(const std::string& path);
+bool File_Delete(const std::string& path);
 
 bool Directory_IsPresent(const std::string& path);
+// Removes an empty directory; false when it is not there or not empty.
+bool Directory_Remove(const std::string& path);
 // The names of the visible files directly in dir (which ends with "\"); no subdirectories.
 std::vector<std::string> Directory_ListFiles(const std::string& dir);
+
 // The absolute form of dir with "." and ".." resolved and long names, ending with "\"; "" when
 // the platform cannot name it.
 std::string Directory_GetFullPath(const std::string& dir);
+
+// Equality of two paths as the file system compares names: without regard to case.
+bool Path_SameIgnoringCase(const std::string& a, const std::string& b);

@@ -4,7 +4,9 @@
 #include "FileSearch.h"
 #include "Handles.h"
 #include "InstallFileFormat.h"
+#include "UninstallBox.h"
 #include "UninstallTexts.h"
+#include "WideText.h"
 
 namespace {
 
@@ -12,8 +14,27 @@ namespace {
 // and small enough to read into memory on any machine the program runs on.
 constexpr LONGLONG kLargestDataFile = 256ll * 1024 * 1024;
 
-void Tell(HWND owner, const std::string& text) {
-    MessageBoxA(owner, text.c_str(), UninstallTitle, MB_OK | MB_ICONEXCLAMATION);
+void Tell(HWND owner, const std::string& text) { UninstallBox_Show(owner, text, MB_OK | MB_ICONEXCLAMATION); }
+
+// Installers write the texts in the system's ANSI code page; inside the program text is UTF-8.
+// The parser stays on bytes, so the counts it checks are the stored ones.
+template <typename Convert>
+void EntrySet_ConvertTexts(EntrySet& set, Convert convert) {
+    for (std::string* t : {&set.Info.ExtraPath, &set.Info.AppName, &set.Info.AppFile, &set.Info.GroupFolder}) *t = convert(*t);
+    for (auto& f : set.Files) {
+        f.ExtraPath = convert(f.ExtraPath);
+        f.FilePath = convert(f.FilePath);
+    }
+    for (auto& k : set.RegKeys) {
+        k.KeyPath = convert(k.KeyPath);
+        k.ExtraText1 = convert(k.ExtraText1);
+        k.ExtraText2 = convert(k.ExtraText2);
+    }
+    for (auto& s : set.Shortcuts) {
+        s.Folder = convert(s.Folder);
+        s.LinkName = convert(s.LinkName);
+        s.ExtraPath = convert(s.ExtraPath);
+    }
 }
 
 bool ReadWhole(HANDLE file, std::string& bytes) {
@@ -44,17 +65,23 @@ InstallFileRead InstallFile_Read(HWND owner, const std::string& path, EntrySet& 
     std::string bytes;
     {
         // Readers may share; a writer still at work must finish first.
-        UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        UniqueFile file(CreateFileW(Wide_FromText(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (!file || !ReadWhole(file.get(), bytes)) {
             Tell(owner, Text_Unreadable(path));
             return InstallFileRead::Unreadable;
         }
     }
+    const InfoRecord before = set.Info;
     if (InstallFile_Parse(bytes, set).Status != InstallFileStatus::Valid) {
         Tell(owner, Text_InvalidFile(path));
         return InstallFileRead::Invalid;
     }
+    // A file without a kind-1 record leaves the InfoRecord as it was, already converted.
+    const bool infoRead = !(set.Info == before);
+    const InfoRecord kept = set.Info;
+    EntrySet_ConvertTexts(set, [](const std::string& t) { return Text_FromAnsi(t); });
+    if (!infoRead) set.Info = kept;
     return InstallFileRead::Read;
 }
 
@@ -63,9 +90,11 @@ bool InstallFile_Write(HWND owner, const std::string& path, const EntrySet& set)
         Tell(owner, Text_WriteNotFound(path));
         return false;
     }
+    EntrySet stored = set;
+    EntrySet_ConvertTexts(stored, [](const std::string& t) { return Ansi_FromText(t); });
     std::string bytes;
-    if (!InstallFile_ToBytes(set, bytes)) return false;
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!InstallFile_ToBytes(stored, bytes)) return false;
+    UniqueFile file(CreateFileW(Wide_FromText(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {

@@ -7,6 +7,7 @@
 #include "KtShellRegistration.h"
 #include "RemovalPlan.h"
 #include "Rmod.h"
+#include "UninstallBox.h"
 #include "UninstallTexts.h"
 
 namespace {
@@ -41,8 +42,7 @@ bool Files_Remove(HWND owner, const std::vector<FileRecord>& files) {
         while (File_ExistsBySearch(f.FilePath)) {
             File_DeleteMatching(f.FilePath);
             if (!File_ExistsBySearch(f.FilePath)) break;
-            std::string text = Text_DeleteFailed(f.FilePath);
-            if (MessageBoxA(owner, text.c_str(), UninstallTitle, MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY) {
+            if (UninstallBox_Show(owner, Text_DeleteFailed(f.FilePath), MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY) {
                 allRemoved = false;
                 break;
             }
@@ -64,11 +64,11 @@ void Directories_Remove(const std::vector<FileRecord>& files, const InfoRecord& 
         // folder that is certainly not the system's or a whole drive.
         if (!listed.empty() && Directory_IsAppDir(entry, info.AppFile) &&
             Directory_MayBeWiped(Directory_GetFullPath(dir), windowsDir, systemDir)) {
-            for (const auto& name : listed) DeleteFileA((dir + name).c_str());
+            for (const auto& name : listed) File_Delete(dir + name);
         }
         // The listing from before the wipe decides: an application directory that held files
         // stays, even once emptied.
-        if (listed.empty()) RemoveDirectoryA(dir.c_str());
+        if (listed.empty()) Directory_Remove(dir);
     }
 }
 
@@ -81,5 +81,5 @@ void Shortcuts_Remove(const std::vector<ShortcutRecord>& shortcuts, const InfoRe
     if (group.empty()) return;
     if (group.back() != '\\') group += '\\';
     group += info.GroupFolder;
-    if (Directory_IsPresent(group)) RemoveDirectoryA(group.c_str());
+    if (Directory_IsPresent(group)) Directory_Remove(group);
 }

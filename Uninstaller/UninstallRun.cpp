@@ -6,30 +6,23 @@
 #include "InstallFile.h"
 #include "KtShellRegistration.h"
 #include "RemovalPasses.h"
+#include "UninstallBox.h"
 #include "UninstallTexts.h"
 #include "WideText.h"
-
-namespace {
-
-int Ask(HWND owner, const std::string& text, UINT style) {
-    return MessageBoxA(owner, text.c_str(), UninstallTitle, style);
-}
-
-}  // namespace
 
 BaseDirs Uninstall_InitPaths() { return BaseDirs_Make(WindowsDir_Get(), SystemDir_Get(), Module_GetPath()); }
 
 void Uninstall_Run(Mfrm& form) {
     const std::string& dataFile = form.Dirs.DataFilePath;
     if (dataFile.empty() || dataFile.back() == '\\' || !File_ExistsBySearch(dataFile)) {
-        Ask(nullptr, Text_DataFileMissing, MB_OK | MB_ICONEXCLAMATION);
+        UninstallBox_Show(nullptr, Text_DataFileMissing, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     form.Show();
     // A damaged or unreadable data file says nothing reliable about the installation: the
     // user has been told, and nothing is asked or removed.
     if (InstallFile_Read(form.Hwnd(), dataFile, form.Entries) != InstallFileRead::Read) return;
-    if (Ask(form.Hwnd(), Text_ConfirmRemoval(form.Entries.Info.AppName), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (UninstallBox_Show(form.Hwnd(), Text_ConfirmRemoval(form.Entries.Info.AppName), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
 
     EntrySet& e = form.Entries;
     Placeholders_ExpandAll(e, form.Dirs);
@@ -40,7 +33,7 @@ void Uninstall_Run(Mfrm& form) {
 
     Sleep(2000);
     form.Hide();
-    Ask(nullptr, form.NotAllRemoved ? Text_NotAllRemoved : Text_RemovedAll, MB_OK | MB_ICONINFORMATION);
+    UninstallBox_Show(nullptr, form.NotAllRemoved ? Text_NotAllRemoved : Text_RemovedAll, MB_OK | MB_ICONINFORMATION);
 }
 
 void Form_Load(Mfrm& form) {

@@ -2,7 +2,8 @@
 // installer put into the Start menu or onto the desktop.
 #include "KtShellRegistration.h"
 
-#include "Win32.h"
+#include "Text.h"
+#include "WideText.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -31,15 +32,8 @@ private:
 
 // The text before the first NUL (all of it when the platform filled the buffer), as a
 // directory ending in one "\": callers append names directly.
-std::string Buffer_ToDirectory(const char* buffer, std::size_t size) {
-    const void* nul = std::memchr(buffer, 0, size);
-    std::string text(buffer, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer) : size);
-    if (text.empty() || text.back() != '\\') text += '\\';
-    return text;
-}
-
-bool Text_EqualsIgnoringCase(const std::string& a, const char* b) {
-    return lstrcmpiA(a.c_str(), b) == 0;
+std::string Buffer_ToDirectory(const wchar_t* buffer, std::size_t size) {
+    return Path_WithTrailingBackslash(Text_FromWideBuffer(buffer, size));
 }
 
 // A part of a folder or file name the uninstaller may follow. The data file comes from
@@ -80,7 +74,7 @@ std::string ShortcutFolder_Resolve(const std::string& folder) {
     std::vector<std::string> parts = Folder_Split(folder);
     std::size_t first = 0;
     int base = CSIDL_PROGRAMS;
-    if (parts.size() >= 3 && parts[0] == ".." && parts[1] == ".." && Text_EqualsIgnoringCase(parts[2], "Desktop")) {
+    if (parts.size() >= 3 && parts[0] == ".." && parts[1] == ".." && Ascii_EqualsIgnoringCase(parts[2], "Desktop")) {
         base = CSIDL_DESKTOPDIRECTORY;
         first = 3;
     }
@@ -95,41 +89,41 @@ std::string ShortcutFolder_Resolve(const std::string& folder) {
 
 // The platform refuses to delete a read-only file; an installer's shortcut marked read-only is
 // still the installer's, so the flag is cleared for the deletion and put back if it fails.
-bool File_DeleteShortcut(const std::string& path, DWORD attributes) {
-    if (DeleteFileA(path.c_str())) return true;
+bool File_DeleteShortcut(const std::wstring& path, DWORD attributes) {
+    if (DeleteFileW(path.c_str())) return true;
     if (!(attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    if (!SetFileAttributesA(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) return false;
-    if (DeleteFileA(path.c_str())) return true;
-    SetFileAttributesA(path.c_str(), attributes);
+    if (!SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) return false;
+    if (DeleteFileW(path.c_str())) return true;
+    SetFileAttributesW(path.c_str(), attributes);
     return false;
 }
 
 }  // namespace
 
 std::string WindowsDir_Get() {
-    char buffer[PathBufferSize] = {};
-    GetWindowsDirectoryA(buffer, PathBufferSize);
-    return Buffer_ToDirectory(buffer, sizeof buffer);
+    wchar_t buffer[PathBufferSize] = {};
+    GetWindowsDirectoryW(buffer, PathBufferSize);
+    return Buffer_ToDirectory(buffer, PathBufferSize);
 }
 
 std::string SystemDir_Get() {
-    char buffer[PathBufferSize] = {};
-    GetSystemDirectoryA(buffer, PathBufferSize);
-    return Buffer_ToDirectory(buffer, sizeof buffer);
+    wchar_t buffer[PathBufferSize] = {};
+    GetSystemDirectoryW(buffer, PathBufferSize);
+    return Buffer_ToDirectory(buffer, PathBufferSize);
 }
 
 std::string SpecialFolder_GetPath(int csidl) {
-    char buffer[PathBufferSize] = {};
+    wchar_t buffer[PathBufferSize] = {};
     ItemList list;
     if (SHGetSpecialFolderLocation(nullptr, csidl, list.put()) != S_OK || list.get() == nullptr) return "";
     // Virtual folders (My Computer, the printers) have an item list but no file-system path.
-    if (!SHGetPathFromIDListA(list.get(), buffer)) return "";
+    if (!SHGetPathFromIDListW(list.get(), buffer)) return "";
     // Wine answers some of them with a shell parsing name ("::{GUID}\..."); only a drive or
     // network path is a folder that callers can append names to.
-    bool onDrive = std::isalpha(static_cast<unsigned char>(buffer[0])) && buffer[1] == ':' && buffer[2] == '\\';
-    bool onNetwork = buffer[0] == '\\' && buffer[1] == '\\';
+    bool onDrive = buffer[0] < 0x80 && std::isalpha(static_cast<int>(buffer[0])) && buffer[1] == L':' && buffer[2] == L'\\';
+    bool onNetwork = buffer[0] == L'\\' && buffer[1] == L'\\';
     if (!onDrive && !onNetwork) return "";
-    return Buffer_ToDirectory(buffer, sizeof buffer);
+    return Buffer_ToDirectory(buffer, PathBufferSize);
 }
 
 // Only a file "<linkName>.lnk" is ever deleted: never a folder, never another extension, and
@@ -140,10 +134,10 @@ bool ShellLink_Remove(const std::string& folder, const std::string& linkName) {
         return false;
     std::string directory = ShortcutFolder_Resolve(folder);
     if (directory.empty()) return false;
-    std::string path = directory + linkName + ".lnk";
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring path = Wide_FromText(directory + linkName + ".lnk");
+    DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     File_DeleteShortcut(path, attributes);
     // Removed means gone: a deletion the platform reported but did not carry out is no removal.
-    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
+    return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
 }
