@@ -2,6 +2,9 @@
 #include "WinTest.h"
 
 #include "Handles.h"
+#include "WideText.h"
+
+#include <sddl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -185,17 +188,17 @@ bool Window_WaitGone(HWND hwnd, int timeoutMs) {
 
 std::string Window_GetText(HWND hwnd) {
     // WM_GETTEXT is answered by the window's thread, so another process's title is exact.
-    char buf[4096] = {};
-    auto n = SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(buf), reinterpret_cast<LPARAM>(buf),
-                                 SMTO_ABORTIFHUNG, 2000, nullptr);
-    if (!n) GetWindowTextA(hwnd, buf, sizeof(buf));
-    return buf;
+    wchar_t buf[4096] = {};
+    auto n = SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000,
+                                 nullptr);
+    if (!n) GetWindowTextW(hwnd, buf, 4096);
+    return Text_FromWideBuffer(buf, 4096);
 }
 
 std::string Window_GetClass(HWND hwnd) {
-    char buf[256] = {};
-    GetClassNameA(hwnd, buf, sizeof(buf));
-    return buf;
+    wchar_t buf[256] = {};
+    GetClassNameW(hwnd, buf, 256);
+    return Text_FromWideBuffer(buf, 256);
 }
 
 DWORD Window_GetProcessId(HWND hwnd) {
@@ -310,13 +313,14 @@ Process Process::Start(const std::string& exePath, const std::string& args, cons
     Process p;
     std::string cmd = "\"" + exePath + "\"";
     if (!args.empty()) cmd += " " + args;
-    std::vector<char> buf(cmd.begin(), cmd.end());
-    buf.push_back('\0');
-    STARTUPINFOA si = {};
+    std::wstring line = Wide_FromText(cmd);
+    line.push_back(L'\0');  // CreateProcessW may write into the command line
+    const std::wstring program = Wide_FromText(exePath), dir = Wide_FromText(currentDir);
+    STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (CreateProcessA(exePath.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi)) {
+    if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       currentDir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
         CloseHandle(pi.hThread);
         p.process_ = pi.hProcess;
         p.id_ = pi.dwProcessId;
@@ -377,7 +381,7 @@ ScratchDir::~ScratchDir() { Directory_DeleteTree(path_); }
 
 bool Registry_KeyExists(HKEY root, const std::string& path) {
     UniqueKey key;
-    return RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+    return RegOpenKeyExW(root, Wide_FromText(path).c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 bool Registry_ReadRaw(HKEY root, const std::string& path, const std::string& name, DWORD* type,
@@ -409,52 +413,126 @@ void Registry_DeleteTree(HKEY root, const std::string& path) {
     if (path.empty()) return;  // never the root itself
     {
         UniqueKey key;
-        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | KEY_WRITE, key.put()) != ERROR_SUCCESS) return;
+        if (RegOpenKeyExW(root, Wide_FromText(path).c_str(), 0, KEY_READ | KEY_WRITE, key.put()) != ERROR_SUCCESS)
+            return;
         for (;;) {
-            char sub[256];
-            DWORD len = sizeof(sub);
-            if (RegEnumKeyExA(key.get(), 0, sub, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+            wchar_t sub[256];
+            DWORD len = 256;
+            if (RegEnumKeyExW(key.get(), 0, sub, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
             std::string child = path;
             if (child.back() != '\\') child += '\\';
-            Registry_DeleteTree(root, child + sub);
-            if (Registry_KeyExists(root, child + sub)) break;  // could not delete: avoid looping
+            child += Text_FromWide(sub, len);
+            Registry_DeleteTree(root, child);
+            if (Registry_KeyExists(root, child)) break;  // could not delete: avoid looping
         }
     }
-    RegDeleteKeyA(root, path.c_str());
+    RegDeleteKeyW(root, Wide_FromText(path).c_str());
+}
+
+namespace {
+const wchar_t HolderName[] = L"held by UnchangeableKey";
+}  // namespace
+
+UnchangeableKey::UnchangeableKey(HKEY root, const std::string& path) : root_(root), path_(path) {
+    UniqueKey key;
+    if (RegCreateKeyExW(root, Wide_FromText(path).c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE | WRITE_DAC, nullptr,
+                        key.put(), nullptr) != ERROR_SUCCESS)
+        return;
+    UniqueKey holder;
+    DWORD disposition = 0;
+    if (RegCreateKeyExW(key.get(), HolderName, 0, nullptr, 0, KEY_READ, nullptr, holder.put(), &disposition) !=
+        ERROR_SUCCESS)
+        return;
+    createdHolder_ = disposition == REG_CREATED_NEW_KEY;
+    DWORD size = 0;
+    RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
+    std::string saved(size, '\0');
+    if (size == 0 || RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, saved.data(), &size) != ERROR_SUCCESS)
+        return;
+    // Deny first: a deny entry after an allow entry would never be reached.
+    PSECURITY_DESCRIPTOR locked = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x0002;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                              &locked, nullptr))
+        return;
+    if (RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, locked) == ERROR_SUCCESS) savedDacl_ = saved;
+    LocalFree(locked);
+}
+
+UnchangeableKey::~UnchangeableKey() {
+    UniqueKey key;
+    if (RegOpenKeyExW(root_, Wide_FromText(path_).c_str(), 0, READ_CONTROL | WRITE_DAC, key.put()) != ERROR_SUCCESS)
+        return;
+    if (Active()) RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, savedDacl_.data());
+    if (createdHolder_) RegDeleteKeyW(key.get(), HolderName);
+}
+
+bool Registry_ReadStored(HKEY root, const std::string& path, const std::string& name, DWORD* type,
+                         std::string* data) {
+    UniqueKey key;
+    if (RegOpenKeyExW(root, Wide_FromText(path).c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
+    const std::wstring wideName = Wide_FromText(name);
+    DWORD t = 0, size = 0;
+    if (RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &t, nullptr, &size) != ERROR_SUCCESS) return false;
+    std::string buf(size, '\0');
+    if (RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &t, reinterpret_cast<BYTE*>(buf.data()), &size) !=
+        ERROR_SUCCESS)
+        return false;
+    buf.resize(size);
+    if (type) *type = t;
+    if (data) *data = buf;
+    return true;
+}
+
+bool Registry_WriteStored(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                          const std::string& data) {
+    UniqueKey key;
+    if (RegCreateKeyExW(root, Wide_FromText(path).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    // Non-NUL bytes after the data, or the platform stores a terminator the test did not ask for.
+    const std::string bytes = data + "\xFF\xFF";
+    return RegSetValueExW(key.get(), Wide_FromText(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                          static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+}
+
+std::string Utf16_Bytes(const std::string& text) {
+    const std::wstring wide = Wide_FromText(text);
+    return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
 }
 
 std::vector<std::string> Registry_ValueNames(HKEY root, const std::string& path) {
     std::vector<std::string> names;
     UniqueKey key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return names;
+    if (RegOpenKeyExW(root, Wide_FromText(path).c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return names;
     for (DWORD i = 0;; ++i) {
-        char name[16384];
-        DWORD len = sizeof(name);
-        if (RegEnumValueA(key.get(), i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        names.emplace_back(name, len);
+        wchar_t name[16384];
+        DWORD len = 16384;
+        if (RegEnumValueW(key.get(), i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.push_back(Text_FromWide(name, len));
     }
     return names;
 }
 
 bool File_Exists(const std::string& path) {
-    DWORD a = GetFileAttributesA(path.c_str());
+    DWORD a = GetFileAttributesW(Wide_FromText(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool Directory_Exists(const std::string& path) {
-    DWORD a = GetFileAttributesA(path.c_str());
+    DWORD a = GetFileAttributesW(Wide_FromText(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void File_Write(const std::string& path, const std::string& bytes) {
-    UniqueFile f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile f(CreateFileW(Wide_FromText(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) return;
     DWORD written = 0;
     WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 std::string File_Read(const std::string& path) {
-    UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    UniqueFile f(CreateFileW(Wide_FromText(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_EXISTING, 0, nullptr));
     if (!f) return {};
     std::string out;
@@ -470,35 +548,35 @@ void Directory_Create(const std::string& path) {
     if (p.empty() || Directory_Exists(p)) return;
     size_t cut = p.find_last_of('\\');
     if (cut != std::string::npos && cut > 2) Directory_Create(p.substr(0, cut));
-    CreateDirectoryA(p.c_str(), nullptr);
+    CreateDirectoryW(Wide_FromText(p).c_str(), nullptr);
 }
 
 void Directory_DeleteTree(const std::string& path) {
     std::string dir = path;
     while (!dir.empty() && dir.back() == '\\') dir.pop_back();
     if (dir.size() <= 3) return;  // never a drive root
-    WIN32_FIND_DATAA fd;
-    UniqueFind find(FindFirstFileA((dir + "\\*").c_str(), &fd));
+    WIN32_FIND_DATAW fd;
+    UniqueFind find(FindFirstFileW(Wide_FromText(dir + "\\*").c_str(), &fd));
     if (find) {
         do {
-            std::string name = fd.cFileName;
+            std::string name = Text_FromWideBuffer(fd.cFileName, MAX_PATH);
             if (name == "." || name == "..") continue;
             std::string full = dir + "\\" + name;
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 Directory_DeleteTree(full);
             } else {
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
+                SetFileAttributesW(Wide_FromText(full).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(Wide_FromText(full).c_str());
             }
-        } while (FindNextFileA(find.get(), &fd));
+        } while (FindNextFileW(find.get(), &fd));
     }
     find.reset();
-    SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(dir.c_str());
+    SetFileAttributesW(Wide_FromText(dir).c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(Wide_FromText(dir).c_str());
 }
 
 void File_SetAttributes(const std::string& path, DWORD attributes) {
-    SetFileAttributesA(path.c_str(), attributes);
+    SetFileAttributesW(Wide_FromText(path).c_str(), attributes);
 }
 
 }  // namespace wintest
@@ -534,8 +612,9 @@ InputBoxInfo InputBox_Read(HWND box) {
         info.editText = Window_GetText(edit);
         DWORD_PTR selection = 0;
         SendMessageTimeoutA(edit, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &selection);
+        // The selection counts UTF-16 characters.
         info.editTextSelected =
-            LOWORD(selection) == 0 && HIWORD(selection) == static_cast<WORD>(info.editText.size());
+            LOWORD(selection) == 0 && HIWORD(selection) == static_cast<WORD>(Wide_FromText(info.editText).size());
     }
     for (HWND child : Children(box))
         if (Window_GetClass(child) == "Button" && IsWindowVisible(child))
@@ -546,7 +625,8 @@ InputBoxInfo InputBox_Read(HWND box) {
 bool InputBox_Type(HWND box, const std::string& text) {
     HWND edit = EditChild(box);
     DWORD_PTR result = 0;
-    return edit && SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+    const std::wstring wide = Wide_FromText(text);
+    return edit && SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
                                        SMTO_ABORTIFHUNG, 2000, &result) != 0;
 }
 

@@ -1,5 +1,7 @@
 // Win32 test support: find windows, read and answer message boxes, drive popup menus, start
 // and stop processes, and scratch registry keys and folders that clean up after themselves.
+// Texts, titles, paths and names are UTF-8 (the programs' own text model): window texts are
+// read and processes started with the wide functions, so any script comes through.
 #pragma once
 
 #include "Win32.h"
@@ -141,8 +143,41 @@ private:
     std::string path_;
 };
 
+// A folder name outside every ANSI code page ("Проба 文字"): a program that meets the system
+// with "A" functions sees "?" in its place.
+constexpr const char* UnicodeFolderName = "\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB1\xD0\xB0 \xE6\x96\x87\xE5\xAD\x97";
+
+// Makes a key unchangeable as HKEY_LOCAL_MACHINE is for a standard user: its values can be
+// neither set nor deleted (KEY_SET_VALUE denied), and it cannot be deleted (it is given a
+// subkey, since Wine does not check DELETE). Creates the key when missing; gives the key its
+// own access rules back and removes the subkey again on destruction.
+class UnchangeableKey {
+public:
+    UnchangeableKey(HKEY root, const std::string& path);
+    ~UnchangeableKey();
+    UnchangeableKey(const UnchangeableKey&) = delete;
+    UnchangeableKey& operator=(const UnchangeableKey&) = delete;
+    bool Active() const { return !savedDacl_.empty(); }  // false when the key could not be locked
+
+private:
+    HKEY root_;
+    std::string path_;
+    std::string savedDacl_;  // the key's own security descriptor (DACL part), self-relative
+    bool createdHolder_ = false;
+};
+
 bool Registry_KeyExists(HKEY root, const std::string& path);
-// Reads a value's raw data; false when key or value is missing.
+// The value's bytes as stored (strings as UTF-16LE), through the wide functions; false when
+// key or value is missing.
+bool Registry_ReadStored(HKEY root, const std::string& path, const std::string& name, DWORD* type,
+                         std::string* data);
+// Stores exactly these bytes (no terminator added), creating the key; false on failure.
+bool Registry_WriteStored(HKEY root, const std::string& path, const std::string& name, DWORD type,
+                          const std::string& data);
+// A UTF-8 text as the UTF-16LE bytes the registry stores for a string.
+std::string Utf16_Bytes(const std::string& text);
+// Reads a value's raw data through the "A" functions (strings in the ANSI code page; path and
+// name ASCII); false when key or value is missing.
 bool Registry_ReadRaw(HKEY root, const std::string& path, const std::string& name, DWORD* type,
                       std::string* data);
 void Registry_WriteRaw(HKEY root, const std::string& path, const std::string& name, DWORD type,
