@@ -14,6 +14,9 @@ using namespace wintest;
 namespace {
 
 constexpr std::uint32_t Machine = RegRoot_LocalMachine;
+const std::string Probe = UnicodeFolderName;                     // "Проба 文字"
+const std::string Note = "\xF0\x9F\x8E\xB5 \xE6\x9B\xB2";        // "🎵 曲": a surrogate pair and CJK
+std::string Bytes(const char* data, std::size_t size) { return std::string(data, size); }
 
 class RegistryLayer : public ::testing::Test {
 protected:
@@ -22,47 +25,46 @@ protected:
 };
 
 TEST_F(RegistryLayer, ReadsEveryKindAsTextAndFlagsOnlyFailures) {
-    const std::string full(128000, 'b');
-    const struct { const char* name; DWORD type; std::string data, text; bool failed; } cases[] = {
+    const std::string full(64000, 'b');  // 128,000 bytes as stored
+    const struct { std::string name; DWORD type; std::string stored, text; bool failed; } cases[] = {
         {"empty", REG_SZ, "", "", false},
-        {"up to the NUL", REG_SZ, std::string("ab\0cd", 5), "ab", false},
-        {"expandable", REG_EXPAND_SZ, std::string("%windir%\0", 9), "%windir%", false},
-        {"multi", REG_MULTI_SZ, std::string("first\0second\0\0", 14), "first", false},
-        {"binary", REG_BINARY, std::string("\x0A\xFF\0", 3), "0A FF 00", false},
+        {"up to the NUL", REG_SZ, Bytes("a\0b\0\0\0c\0", 8), "ab", false},
+        {"expandable", REG_EXPAND_SZ, Utf16_Bytes("%windir%") + Bytes("\0\0", 2), "%windir%", false},
+        {"multi", REG_MULTI_SZ, Utf16_Bytes("first") + Bytes("\0\0", 2) + Utf16_Bytes("second") + Bytes("\0\0\0\0", 4),
+         "first", false},
+        {"binary", REG_BINARY, Bytes("\x0A\xFF\0", 3), "0A FF 00", false},
         {"binary, empty", REG_BINARY, "", "", false},
         {"dword", REG_DWORD, "\xFF\xFF\xFF\xFF", "-1", false},
-        {"full, no NUL", REG_SZ, full, full, false},
-        {"one over", REG_SZ, full + 'b', "", true},
+        {"full, no NUL", REG_SZ, Utf16_Bytes(full), full, false},
+        {"one over", REG_SZ, Utf16_Bytes(full + 'b'), "", true},
+        {Probe, REG_SZ, Bytes("\x1F\x04\x40\x04\x3E\x04\x31\x04\x30\x04 \0\x87\x65\x57\x5B", 16), Probe, false},
+        {"note", REG_SZ, Bytes("\x3C\xD8\xB5\xDF \0\xF2\x66", 8), Note, false},
     };
-    UniqueKey raw;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, raw.put(), nullptr), 0);
-    for (const auto& c : cases) {
-        // A NUL right after the data would make the platform store a terminator as well.
-        const std::string bytes = c.data + 'x';
-        ASSERT_EQ(RegSetValueExA(raw.get(), c.name, 0, c.type, reinterpret_cast<const BYTE*>(bytes.data()),
-                                 static_cast<DWORD>(c.data.size())), 0);
-    }
+    const std::string path = key + "\\" + Probe;
+    for (const auto& c : cases) ASSERT_TRUE(Registry_WriteStored(HKEY_LOCAL_MACHINE, path, c.name, c.type, c.stored)) << c.name;
     for (bool before : {false, true}) {
         for (const auto& c : cases) {
             Registry_ReadFailed = before;
-            EXPECT_EQ(Registry_GetValue(Machine, key, c.name), c.text) << c.name;
+            EXPECT_EQ(Registry_GetValue(Machine, path, c.name), c.text) << c.name;
             EXPECT_EQ(Registry_ReadFailed, c.failed) << c.name;
         }
-        for (const auto& [path, value] : {std::pair<std::string, const char*>{key + "\\absent", "empty"}, {key, "absent"}}) {
+        for (const auto& [keyPath, value] : {std::pair<std::string, const char*>{path + "\\absent", "empty"}, {path, "absent"}}) {
             Registry_ReadFailed = before;
-            EXPECT_EQ(Registry_GetValue(Machine, path, value), "") << path << " " << value;
-            EXPECT_TRUE(Registry_ReadFailed) << path << " " << value;
+            EXPECT_EQ(Registry_GetValue(Machine, keyPath, value), "") << keyPath << " " << value;
+            EXPECT_TRUE(Registry_ReadFailed) << keyPath << " " << value;
         }
     }
 }
 
 // What lands in the registry, byte for byte: the product's other programs read these values.
 TEST_F(RegistryLayer, WritesCreateThePathAndStoreExactlyTheirKind) {
-    const std::string path = key + "\\a\\b\\c\\";  // the trailing "\" names the same key
-    const struct { const char* name; const char* text; int number; std::int32_t kind; DWORD type; std::string raw; } cases[] = {
-        {"text", "hello", 0, RegKind_String, REG_SZ, "hello"},
+    const std::string path = key + "\\a\\" + Probe + "\\c\\";  // the trailing "\" names the same key
+    const struct { std::string name; const char* text; int number; std::int32_t kind; DWORD type; std::string stored; } cases[] = {
+        {"text", "hello", 0, RegKind_String, REG_SZ, Bytes("h\0e\0l\0l\0o\0", 10)},
         {"empty", "", 0, RegKind_String, REG_SZ, ""},
-        {"number as text", nullptr, -42, RegKind_String, REG_SZ, "-42"},
+        {Probe, "\xD0\x9F\xD1\x80", 0, RegKind_String, REG_SZ, "\x1F\x04\x40\x04"},
+        {"note", Note.c_str(), 0, RegKind_String, REG_SZ, Bytes("\x3C\xD8\xB5\xDF \0\xF2\x66", 8)},
+        {"number as text", nullptr, -42, RegKind_String, REG_SZ, Bytes("-\0" "4\0" "2\0", 6)},
         {"dword", nullptr, -1, RegKind_Dword, REG_DWORD, "\xFF\xFF\xFF\xFF"},
         {"text as dword", " -258 ", 0, RegKind_Dword, REG_DWORD, "\xFE\xFE\xFF\xFF"},
         {"not a number as dword", "1.5", 0, RegKind_Dword, REG_NONE, ""},
@@ -71,33 +73,56 @@ TEST_F(RegistryLayer, WritesCreateThePathAndStoreExactlyTheirKind) {
         {"multi", nullptr, 7, RegKind_MultiString, REG_NONE, ""},
     };
     for (const auto& c : cases) {
-        if (c.text) Registry_SetValue(Machine, path, c.name, c.text, c.kind);
-        else Registry_SetValue(Machine, path, c.name, c.number, c.kind);
+        const bool stored = c.text ? Registry_SetValue(Machine, path, c.name, c.text, c.kind)
+                                   : Registry_SetValue(Machine, path, c.name, c.number, c.kind);
+        // Kinds that are not written count as done; a text that is no DWORD does not.
+        EXPECT_EQ(stored, c.type != REG_NONE || c.kind != RegKind_Dword) << c.name;
         DWORD type = 0;
         std::string raw;
-        ASSERT_EQ(Registry_ReadRaw(HKEY_LOCAL_MACHINE, key + "\\a\\b\\c", c.name, &type, &raw), c.type != REG_NONE) << c.name;
+        ASSERT_EQ(Registry_ReadStored(HKEY_LOCAL_MACHINE, key + "\\a\\" + Probe + "\\c", c.name, &type, &raw),
+                  c.type != REG_NONE) << c.name;
         if (c.type == REG_NONE) continue;
         EXPECT_EQ(type, c.type) << c.name;
-        EXPECT_EQ(raw, c.raw) << c.name;
-        if (c.type == REG_SZ) { EXPECT_EQ(Registry_GetValue(Machine, path, c.name), c.raw) << c.name; }
+        EXPECT_EQ(raw, c.stored) << c.name;
+        if (c.type == REG_SZ) { EXPECT_EQ(Registry_GetValue(Machine, path, c.name), c.text ? c.text : "-42") << c.name; }
     }
 }
 
 // The uninstaller deletes keys deepest first and relies on a key with subkeys staying; an
 // empty path must never reach the platform, which would delete the key the root names.
 TEST_F(RegistryLayer, DeletesOnlyLeafKeysAndNeverTheRootOfAnEmptyPath) {
-    Registry_CreateKey(Machine, key + "\\parent\\child");
-    Registry_DeleteKey(Machine, key + "\\absent");
-    Registry_DeleteKey(Machine, key + "\\parent");
-    EXPECT_TRUE(Registry_KeyExists(HKEY_LOCAL_MACHINE, key + "\\parent\\child"));
-    Registry_DeleteKey(Machine, key + "\\parent\\child\\");
-    Registry_DeleteKey(Machine, key + "\\parent");
+    EXPECT_TRUE(Registry_CreateKey(Machine, key + "\\parent\\" + Probe));
+    EXPECT_TRUE(Registry_DeleteKey(Machine, key + "\\absent"));
+    EXPECT_FALSE(Registry_DeleteKey(Machine, key + "\\parent"));
+    EXPECT_TRUE(Registry_KeyExists(HKEY_LOCAL_MACHINE, key + "\\parent\\" + Probe));
+    EXPECT_TRUE(Registry_DeleteKey(Machine, key + "\\parent\\" + Probe + "\\"));
+    EXPECT_TRUE(Registry_DeleteKey(Machine, key + "\\parent"));
     EXPECT_FALSE(Registry_KeyExists(HKEY_LOCAL_MACHINE, key + "\\parent"));
 
     UniqueKey root;
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_ALL_ACCESS, root.put()), ERROR_SUCCESS);
-    Registry_DeleteKey(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(root.get())), "");
+    EXPECT_FALSE(Registry_DeleteKey(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(root.get())), ""));
     EXPECT_TRUE(Registry_KeyExists(HKEY_LOCAL_MACHINE, key));
+}
+
+// The Starter tells the user when a setting could not be saved, so a refused write or delete
+// must never read as done, and a value that is simply not there must.
+TEST_F(RegistryLayer, WritesAndDeletesTellWhetherTheyTookEffect) {
+    const std::string locked = key + "\\locked";
+    Registry_WriteStored(HKEY_LOCAL_MACHINE, locked, "kept", REG_SZ, Utf16_Bytes("old"));
+    EXPECT_TRUE(Registry_DeleteValue(Machine, locked, "absent"));
+    EXPECT_TRUE(Registry_DeleteValue(Machine, key + "\\absent", "kept"));
+    {
+        UnchangeableKey guard(HKEY_LOCAL_MACHINE, locked);
+        ASSERT_TRUE(guard.Active());
+        EXPECT_FALSE(Registry_SetValue(Machine, locked, "kept", "new", RegKind_String));
+        EXPECT_FALSE(Registry_SetValue(Machine, locked, "fresh", 1, RegKind_Dword));
+        EXPECT_FALSE(Registry_DeleteValue(Machine, locked, "kept"));
+        EXPECT_FALSE(Registry_DeleteKey(Machine, locked));
+        EXPECT_EQ(Registry_GetValue(Machine, locked, "kept"), "old");
+    }
+    EXPECT_TRUE(Registry_DeleteValue(Machine, locked, "kept"));
+    EXPECT_TRUE(Registry_DeleteKey(Machine, locked));
 }
 
 }  // namespace

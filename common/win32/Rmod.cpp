@@ -2,9 +2,9 @@
 #include "Rmod.h"
 
 #include "Handles.h"
+#include "RegistryText.h"
+#include "WideText.h"
 
-#include <charconv>
-#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -16,74 +16,24 @@ namespace {
 // above it reading as missing rather than as a truncated text.
 constexpr DWORD ReadBufferSize = 128000;
 
-HKEY Root_Handle(std::uint32_t root) { return RootKey_ToHandle(root); }
-
 // The handle is taken over only on success: what a failed call leaves in it is not a key.
-UniqueKey Key_Open(std::uint32_t root, const std::string& keyPath, REGSAM access) {
+UniqueKey Key_Open(std::uint32_t root, const std::string& keyPath, REGSAM access, LONG* result = nullptr) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(Root_Handle(root), keyPath.c_str(), 0, access, &key) != ERROR_SUCCESS) return UniqueKey();
-    return UniqueKey(key);
+    const LONG opened = RegOpenKeyExW(RootKey_ToHandle(root), Wide_FromText(keyPath).c_str(), 0, access, &key);
+    if (result) *result = opened;
+    return opened == ERROR_SUCCESS ? UniqueKey(key) : UniqueKey();
 }
 
-std::string Binary_ToText(const unsigned char* data, DWORD length) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text;
-    if (length > 0) text.reserve(static_cast<std::size_t>(length) * 3 - 1);
-    for (DWORD i = 0; i < length; ++i) {
-        if (i > 0) text += ' ';
-        text += digits[data[i] >> 4];
-        text += digits[data[i] & 0x0F];
-    }
-    return text;
-}
-
-// The buffer is NUL-filled and far longer than four bytes, so a shorter DWORD value reads its
-// missing bytes as zero instead of past its data.
-std::string Dword_ToText(const unsigned char* data) {
-    std::uint32_t bits = static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
-                         static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
-    std::int32_t number;
-    std::memcpy(&number, &bits, sizeof number);
-    return std::to_string(number);
-}
-
-// Text kinds end at the first NUL; the reported length is ignored, as the value's own
-// terminator (or a second string of a REG_MULTI_SZ) must not come back. A value filling the
-// whole buffer without a NUL comes back whole rather than cut or lost.
-std::string Buffer_ToText(const std::vector<unsigned char>& buffer) {
-    const void* nul = std::memchr(buffer.data(), 0, buffer.size());
-    std::size_t length = nul ? static_cast<std::size_t>(static_cast<const unsigned char*>(nul) - buffer.data())
-                             : buffer.size();
-    return std::string(reinterpret_cast<const char*>(buffer.data()), length);
-}
-
-// The decimal text of a DWORD written from text: optional blanks around an optionally signed
-// run of digits that fits 32 bits. Anything else is the caller's error and writes nothing.
-bool Text_ToDword(const std::string& text, std::int32_t* number) {
-    std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return false;
-    std::size_t last = text.find_last_not_of(' ') + 1;
-    const char* begin = text.data() + first;
-    const char* end = text.data() + last;
-    if (*begin == '+' && end - begin > 1 && begin[1] != '-') ++begin;
-    long long value = 0;
-    auto [stop, error] = std::from_chars(begin, end, value);
-    if (error != std::errc() || stop != end) return false;
-    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
-        return false;
-    *number = static_cast<std::int32_t>(value);
-    return true;
-}
-
-// RegSetValueExA counts one byte more for a string kind when the byte after the data is a NUL
-// (NT does this for callers that "forgot" the terminator, and Wine copies it), so a
-// std::string would always be stored with its terminator. The data goes out from a copy
-// followed by a non-NUL byte, so exactly the given bytes are stored.
-LONG Value_Write(HKEY key, const std::string& valueName, std::int32_t kind, const char* data, std::size_t size) {
-    if (size >= std::numeric_limits<DWORD>::max()) return ERROR_INVALID_PARAMETER;
-    std::vector<BYTE> bytes(data, data + size);
-    bytes.push_back(0xFF);
-    return RegSetValueExA(key, valueName.c_str(), 0, static_cast<DWORD>(kind), bytes.data(),
+// RegSetValueExW counts one character more for a string kind when the character after the
+// data is a NUL (NT does this for callers that "forgot" the terminator, and Wine copies it),
+// so a std::wstring would always be stored with its terminator. The data goes out from a copy
+// followed by non-NUL bytes, so exactly the given bytes are stored.
+LONG Value_Write(HKEY key, const std::string& valueName, std::int32_t kind, const void* data, std::size_t size) {
+    if (size >= std::numeric_limits<DWORD>::max() - 2) return ERROR_INVALID_PARAMETER;
+    const auto* first = static_cast<const BYTE*>(data);
+    std::vector<BYTE> bytes(first, first + size);
+    bytes.insert(bytes.end(), {0xFF, 0xFF});
+    return RegSetValueExW(key, Wide_FromText(valueName).c_str(), 0, static_cast<DWORD>(kind), bytes.data(),
                           static_cast<DWORD>(size));
 }
 
@@ -96,6 +46,9 @@ UniqueKey Key_OpenForWrite(std::uint32_t root, const std::string& keyPath) {
     }
     return key;
 }
+
+// "Not there" is what a delete wants, so a missing key or value counts as done.
+bool Deleted(LONG result) { return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND; }
 
 }  // namespace
 
@@ -110,98 +63,92 @@ std::string Registry_GetValue(std::uint32_t root, const std::string& keyPath, co
     }
     Registry_ReadFailed = false;
     DWORD kind = 0;
-    if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &kind, buffer.data(), &length) != ERROR_SUCCESS ||
+    if (RegQueryValueExW(key.get(), Wide_FromText(valueName).c_str(), nullptr, &kind, buffer.data(), &length) !=
+            ERROR_SUCCESS ||
         length > ReadBufferSize) {
         Registry_ReadFailed = true;
         return "";
     }
     switch (kind) {
     case REG_BINARY:
-        return Binary_ToText(buffer.data(), length);
+        return RegistryBinary_ToText(buffer.data(), length);
     case REG_DWORD:
-        return Dword_ToText(buffer.data());
-    default:
-        return Buffer_ToText(buffer);
+        // The whole buffer is NUL-filled, so a shorter DWORD reads its missing bytes as zero.
+        return RegistryDword_ToText(buffer.data(), buffer.size());
+    default: {
+        const std::size_t bytes = RegistryString_ByteLength(buffer.data(), buffer.size());
+        return Text_FromWide(reinterpret_cast<const wchar_t*>(buffer.data()), bytes / sizeof(wchar_t));
+    }
     }
 }
 
-void Registry_SetValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName,
+bool Registry_SetValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName,
                        const std::string& value, std::int32_t kind) {
     UniqueKey key = Key_OpenForWrite(root, keyPath);
-    if (!key) return;
+    if (!key) return false;
     switch (kind) {
     case RegKind_String:
-        Registry_SetStringValue(key.get(), valueName, kind, value);
-        break;
+        return Registry_SetStringValue(key.get(), valueName, kind, value) == ERROR_SUCCESS;
     case RegKind_Binary:
-        Registry_SetBinaryValue(key.get(), valueName, kind, value);
-        break;
+        return Registry_SetBinaryValue(key.get(), valueName, kind, value) == ERROR_SUCCESS;
     case RegKind_Dword: {
         std::int32_t number = 0;
-        if (Text_ToDword(value, &number)) Registry_SetDwordValue(key.get(), valueName, kind, number);
-        break;
+        return RegistryDword_FromText(value, &number) &&
+               Registry_SetDwordValue(key.get(), valueName, kind, number) == ERROR_SUCCESS;
     }
     default:  // other kinds are not written; the key stays created
-        break;
+        return true;
     }
 }
 
-void Registry_SetValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName,
+bool Registry_SetValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName,
                        std::int32_t value, std::int32_t kind) {
-    UniqueKey key = Key_OpenForWrite(root, keyPath);
-    if (!key) return;
-    switch (kind) {
-    case RegKind_String:
-        Registry_SetStringValue(key.get(), valueName, kind, std::to_string(value));
-        break;
-    case RegKind_Binary:
-        Registry_SetBinaryValue(key.get(), valueName, kind, std::to_string(value));
-        break;
-    case RegKind_Dword:
-        Registry_SetDwordValue(key.get(), valueName, kind, value);
-        break;
-    default:
-        break;
+    if (kind == RegKind_Dword) {
+        UniqueKey key = Key_OpenForWrite(root, keyPath);
+        return key && Registry_SetDwordValue(key.get(), valueName, kind, value) == ERROR_SUCCESS;
     }
+    return Registry_SetValue(root, keyPath, valueName, std::to_string(value), kind);
 }
 
-void Registry_CreateKey(std::uint32_t root, const std::string& keyPath) {
-    char noClass[] = "";
+bool Registry_CreateKey(std::uint32_t root, const std::string& keyPath) {
+    wchar_t noClass[] = L"";
     SECURITY_ATTRIBUTES security{};  // default security, not inherited
     DWORD disposition = 0;
     HKEY created = nullptr;
-    if (RegCreateKeyExA(Root_Handle(root), keyPath.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE, KEY_WRITE, &security,
-                        &created, &disposition) != ERROR_SUCCESS)
-        return;
+    if (RegCreateKeyExW(RootKey_ToHandle(root), Wide_FromText(keyPath).c_str(), 0, noClass, REG_OPTION_NON_VOLATILE,
+                        KEY_WRITE, &security, &created, &disposition) != ERROR_SUCCESS)
+        return false;
     UniqueKey unused(created);  // only the key's existence was wanted
+    return true;
 }
 
-void Registry_DeleteValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName) {
-    UniqueKey key = Key_Open(root, keyPath, KEY_WRITE);
-    if (key) RegDeleteValueA(key.get(), valueName.c_str());
+bool Registry_DeleteValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName) {
+    LONG opened = ERROR_SUCCESS;
+    UniqueKey key = Key_Open(root, keyPath, KEY_WRITE, &opened);
+    if (!key) return opened == ERROR_FILE_NOT_FOUND;
+    return Deleted(RegDeleteValueW(key.get(), Wide_FromText(valueName).c_str()));
 }
 
-void Registry_DeleteKey(std::uint32_t root, const std::string& keyPath) {
-    // An empty path names the root itself, which RegDeleteKeyA would try to delete; a data
+bool Registry_DeleteKey(std::uint32_t root, const std::string& keyPath) {
+    // An empty path names the root itself, which RegDeleteKeyW would try to delete; a data
     // file with an empty entry must not cost the user a whole branch.
-    if (keyPath.empty()) return;
-    RegDeleteKeyA(Root_Handle(root), keyPath.c_str());
+    if (keyPath.empty()) return false;
+    return Deleted(RegDeleteKeyW(RootKey_ToHandle(root), Wide_FromText(keyPath).c_str()));
 }
 
-// Strings go out without a terminating NUL (length = characters); every reader here stops at
-// the first NUL or at the data's end, so nothing is lost by leaving it off.
+// Strings go out as UTF-16 without a terminating NUL (length = characters); every reader here
+// stops at the first NUL or at the data's end, so nothing is lost by leaving it off.
 LONG Registry_SetStringValue(HKEY key, const std::string& valueName, std::int32_t kind, const std::string& text) {
-    return Value_Write(key, valueName, kind, text.data(), text.size());
+    const std::wstring wide = Wide_FromText(text);
+    return Value_Write(key, valueName, kind, wide.data(), wide.size() * sizeof(wchar_t));
 }
 
 LONG Registry_SetDwordValue(HKEY key, const std::string& valueName, std::int32_t kind, std::int32_t number) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &number, sizeof bits);
-    const char bytes[4] = {static_cast<char>(bits & 0xFF), static_cast<char>(bits >> 8 & 0xFF),
-                           static_cast<char>(bits >> 16 & 0xFF), static_cast<char>(bits >> 24 & 0xFF)};
-    return Value_Write(key, valueName, kind, bytes, sizeof bytes);
+    const std::string bytes = RegistryDword_Bytes(number);
+    return Value_Write(key, valueName, kind, bytes.data(), bytes.size());
 }
 
+// Binary data is bytes, not text: the string's bytes are stored as they are.
 LONG Registry_SetBinaryValue(HKEY key, const std::string& valueName, std::int32_t kind, const std::string& text) {
     return Value_Write(key, valueName, kind, text.data(), text.size());
 }
