@@ -286,9 +286,10 @@ std::string Path_GetDirectory(const std::string& text) {
 
 std::string Text_Shorten(const std::string& text, std::int16_t maxLength) {
     const std::size_t limit = maxLength < 3 ? 3 : static_cast<std::size_t>(maxLength);
-    if (text.size() <= limit) return text;
-    // The end of a path names the program, so the end is what the caption keeps.
-    return "..." + text.substr(text.size() - (limit - 3));
+    if (Text_CharCount(text) <= limit) return text;
+    // The end of a path names the program, so the end is what the caption keeps; whole
+    // characters only, or the menu would show a broken one after the dots.
+    return "..." + Text_LastChars(text, limit - 3);
 }
 
 double Text_ToNumber(const std::string& text) {

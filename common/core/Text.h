@@ -41,7 +41,8 @@ std::string Path_GetDirectory(const std::string& text);     // up to and with th
 // The uninstaller's name for the same split: the folder that holds path, with its "\".
 inline std::string Path_GetParent(const std::string& path) { return Path_GetDirectory(path); }
 
-// The text, or "..." and its last maxLength - 3 characters; maxLength below 3 counts as 3.
+// The text, or "..." and its last maxLength - 3 characters (UTF-8 characters, never a part of
+// one), so that the result is at most maxLength characters; maxLength below 3 counts as 3.
 std::string Text_Shorten(const std::string& text, std::int16_t maxLength);
 
 // The number at the start of the text, 0 when there is none. Blanks, tabs and line feeds are

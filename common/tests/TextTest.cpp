@@ -1,4 +1,6 @@
-// The text helpers: path splitting, captions, number texts and Boolean texts.
+// The text helpers: path splitting, captions, number texts and Boolean texts, and the
+// registry layer's conversions between value data and text.
+#include "RegistryText.h"
 #include "Text.h"
 
 #include <gtest/gtest.h>
@@ -60,13 +62,24 @@ TEST(Text, AsciiCaseBlanksAndBackslashesAreFoldedOneWayEverywhere) {
     EXPECT_EQ("C:\\A\\", Path_WithTrailingBackslash("C:\\A\\"));
 }
 
-TEST(Text, ShortenKeepsTheEndBehindThreeDotsAndTreatsSmallLimitsAsThree) {
-    EXPECT_EQ("...efg", Text_Shorten("abcdefg", 6));
-    EXPECT_EQ("abcdef", Text_Shorten("abcdef", 6));
-    for (std::int16_t limit : {std::int16_t{3}, std::int16_t{0}, std::int16_t{INT16_MIN}}) {
-        EXPECT_EQ("...", Text_Shorten("abcd", limit)) << limit;
-        EXPECT_EQ("abc", Text_Shorten("abc", limit)) << limit;
-    }
+TEST(Text, ShortenKeepsTheEndBehindThreeDotsAndCountsCharactersNotBytes) {
+    const std::string cyrillic = "\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB1\xD0\xB0";  // "Проба": 5 characters, 10 bytes
+    const struct { std::string text; std::int16_t limit; std::string shortened; } cases[] = {
+        {"abcdefg", 6, "...efg"},
+        {"abcdef", 6, "abcdef"},
+        {"abcd", 3, "..."}, {"abcd", 0, "..."}, {"abcd", INT16_MIN, "..."}, {"abc", 0, "abc"},
+        {cyrillic, 5, cyrillic},                                   // 10 bytes, yet it fits
+        {cyrillic, 4, "...\xD0\xB0"},                              // "...а"
+        {"C:\\\xE6\x96\x87\xE5\xAD\x97.exe", 8, "...\xE5\xAD\x97.exe"},  // "C:\文字.exe" -> "...字.exe"
+        {"\xF0\x9F\x8E\xB5\xF0\x9F\x8E\xB6", 4, "\xF0\x9F\x8E\xB5\xF0\x9F\x8E\xB6"},  // two notes, 8 bytes
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.shortened, Text_Shorten(c.text, c.limit)) << c.text << " " << c.limit;
+    // The Start Station caption: 60 characters of two bytes each at the limit of 50.
+    std::string sixty;
+    for (int i = 0; i < 60; ++i) sixty += i < 13 ? "\xD0\xB0" : "\xD1\x8F";  // 13 x "а", then 47 x "я"
+    std::string expected = "...";
+    for (int i = 0; i < 47; ++i) expected += "\xD1\x8F";
+    EXPECT_EQ(expected, Text_Shorten(sixty, 50));
 }
 
 TEST(Text, ToNumberReadsTheNumberAtTheStart) {
@@ -106,6 +119,48 @@ TEST(Text, OnlyTrueInAnyCaseReadsTrueAndOnlyMinusOneWritesTrue) {
     for (const char* text : {" true", "1", "-1", "", "truee"}) EXPECT_EQ(BooleanFalse, Text_ToBoolean(text)) << text;
     EXPECT_EQ("True", Boolean_ToText(BooleanTrue));
     for (Boolean value : {Boolean{0}, Boolean{1}, Boolean{INT16_MIN}}) EXPECT_EQ("False", Boolean_ToText(value)) << value;
+}
+
+// Data exactly as the registry hands it over; the registry layer shows these texts to callers
+// that compare them with stored settings.
+TEST(RegistryText, ValueDataReadsAsTheTextOfItsKind) {
+    using Data = std::basic_string<unsigned char>;
+    const auto bytes = [](const char* text, std::size_t size) { return Data(reinterpret_cast<const unsigned char*>(text), size); };
+    const struct { Data data; const char *binary, *dword; std::size_t stringBytes; } cases[] = {
+        {bytes("", 0), "", "0", 0},
+        {bytes("\x0A\xFF\x00", 3), "0A FF 00", "65290", 2},
+        {bytes("\xFF\xFF\xFF\xFF", 4), "FF FF FF FF", "-1", 4},
+        {bytes("\x07\x00\x00\x00\x09", 5), "07 00 00 00 09", "7", 2},
+        {bytes("\x00\x00\x00\x80", 4), "00 00 00 80", "-2147483648", 0},
+        {bytes("\x01\x01", 2), "01 01", "257", 2},
+        // UTF-16: a NUL byte inside a character ends nothing; only a whole NUL character does.
+        {bytes("A\x00\x00\x42\x00\x00x", 7), "41 00 00 42 00 00 78", "1107296321", 4},
+        {bytes("a\x00" "b\x00" "c", 5), "61 00 62 00 63", "6422625", 4},  // no NUL: whole characters only
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.binary);
+        EXPECT_EQ(c.binary, RegistryBinary_ToText(c.data.data(), c.data.size()));
+        EXPECT_EQ(c.dword, RegistryDword_ToText(c.data.data(), c.data.size()));
+        EXPECT_EQ(c.stringBytes, RegistryString_ByteLength(c.data.data(), c.data.size()));
+    }
+}
+
+TEST(RegistryText, OnlyAWholeSigned32BitNumberBecomesADword) {
+    const struct { const char* text; bool accepted; std::int32_t number; const char* stored; } cases[] = {
+        {"5", true, 5, "\x05\x00\x00\x00"}, {" -258 ", true, -258, "\xFE\xFE\xFF\xFF"},
+        {"+7", true, 7, "\x07\x00\x00\x00"}, {"2147483647", true, INT32_MAX, "\xFF\xFF\xFF\x7F"},
+        {"-2147483648", true, INT32_MIN, "\x00\x00\x00\x80"}, {"007", true, 7, "\x07\x00\x00\x00"},
+        {"2147483648", false, 0, ""}, {"-2147483649", false, 0, ""}, {"99999999999999999999", false, 0, ""},
+        {"1.5", false, 0, ""}, {"", false, 0, ""}, {"   ", false, 0, ""}, {"+-1", false, 0, ""}, {"++1", false, 0, ""},
+        {"+", false, 0, ""}, {"1 2", false, 0, ""}, {"\t5", false, 0, ""}, {"0x10", false, 0, ""}, {"5a", false, 0, ""},
+    };
+    for (const auto& c : cases) {
+        std::int32_t number = 12345;
+        EXPECT_EQ(c.accepted, RegistryDword_FromText(c.text, &number)) << '"' << c.text << '"';
+        if (!c.accepted) continue;
+        EXPECT_EQ(c.number, number) << c.text;
+        EXPECT_EQ(std::string(c.stored, 4), RegistryDword_Bytes(number)) << c.text;
+    }
 }
 
 }  // namespace
