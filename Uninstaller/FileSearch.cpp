@@ -81,24 +81,3 @@ bool Path_SameIgnoringCase(const std::string& a, const std::string& b) {
     return CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(), static_cast<int>(wb.size()), TRUE) ==
            CSTR_EQUAL;
 }
-
-std::string Directory_GetFullPath(const std::string& dir) {
-    const std::wstring wide = Wide_FromText(dir);
-    DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) return "";
-    std::wstring full(needed, L'\0');
-    DWORD got = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
-    if (got == 0 || got >= needed) return "";
-    full.resize(got);
-    // Short 8.3 names would hide that a folder is the Windows directory.
-    DWORD longNeeded = GetLongPathNameW(full.c_str(), nullptr, 0);
-    if (longNeeded > 0) {
-        std::wstring longer(longNeeded, L'\0');
-        DWORD longGot = GetLongPathNameW(full.c_str(), longer.data(), longNeeded);
-        if (longGot > 0 && longGot < longNeeded) {
-            longer.resize(longGot);
-            full = longer;
-        }
-    }
-    return Path_WithTrailingBackslash(Text_FromWide(full));
-}

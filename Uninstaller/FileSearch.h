@@ -20,9 +20,5 @@ bool Directory_Remove(const std::string& path);
 // The names of the visible files directly in dir (which ends with "\"); no subdirectories.
 std::vector<std::string> Directory_ListFiles(const std::string& dir);
 
-// The absolute form of dir with "." and ".." resolved and long names, ending with "\"; "" when
-// the platform cannot name it.
-std::string Directory_GetFullPath(const std::string& dir);
-
 // Equality of two paths as the file system compares names: without regard to case.
 bool Path_SameIgnoringCase(const std::string& a, const std::string& b);

@@ -2,13 +2,14 @@
 // platform's part here.
 #include "RemovalPasses.h"
 
-#include "AppDirWipe.h"
 #include "FileSearch.h"
 #include "KtShellRegistration.h"
+#include "PathRules.h"
 #include "RemovalPlan.h"
 #include "Rmod.h"
 #include "UninstallBox.h"
 #include "UninstallTexts.h"
+#include "WipeGuard.h"
 
 namespace {
 
@@ -18,12 +19,22 @@ bool IsListedForDeletion(const FileRecord& f) {
     return f.Keep == 0 && !f.FilePath.empty() && f.FilePath.back() != '\\';
 }
 
-// A program group is a folder below Programs; a GroupFolder that climbs out of it or names a
-// drive would let the data file remove an empty folder anywhere.
-bool IsBelowPrograms(const std::string& group) {
-    if (group[0] == '\\' || group.find_first_of(":/") != std::string::npos) return false;
-    std::string levels = "\\" + group + "\\";
-    return levels.find("\\..\\") == std::string::npos && levels.find("\\.\\") == std::string::npos;
+// The files the data file keeps, as they are on disk now (a kept path may be a pattern).
+std::vector<std::string> KeptFiles_Find(const std::vector<FileRecord>& files) {
+    std::vector<std::string> kept;
+    for (const auto& f : files) {
+        if (f.Keep == 0) continue;
+        const std::string path = Path_Canonical(f.FilePath);
+        if (path.empty() || path.back() == '\\') continue;
+        for (auto& found : File_FindMatching(path)) kept.push_back(std::move(found));
+    }
+    return kept;
+}
+
+bool IsAmong(const std::string& path, const std::vector<std::string>& paths) {
+    for (const auto& p : paths)
+        if (Path_SameIgnoringCase(path, p)) return true;
+    return false;
 }
 
 }  // namespace
@@ -51,35 +62,46 @@ bool Files_Remove(HWND owner, const std::vector<FileRecord>& files) {
     return allRemoved;
 }
 
-void Directories_Remove(const std::vector<FileRecord>& files, const InfoRecord& info, const BaseDirs& dirs) {
-    if (files.empty()) return;
-    const std::string windowsDir = Directory_GetFullPath(dirs.WindowsDir);
-    const std::string systemDir = Directory_GetFullPath(dirs.SystemDir);
+bool Directories_Remove(const std::vector<FileRecord>& files, const InfoRecord& info, const BaseDirs& dirs) {
+    bool dataFileSpared = false;
+    if (files.empty()) return dataFileSpared;
+    const std::string appDir = Path_GetParent(Path_Canonical(info.AppFile));
+    const std::string dataFile = Path_Canonical(dirs.DataFilePath);
+    std::vector<std::string> kept;
+    bool keptFound = false;
     for (const auto& entry : DirectoryPlan_Make(files)) {
         if (!Directory_IsPresent(entry)) continue;
-        std::string dir = entry;
-        if (dir.back() != '\\') dir += '\\';
+        const std::string dir = Path_WithTrailingBackslash(entry);
         std::vector<std::string> listed = Directory_ListFiles(dir);
         // The one deletion not named file by file in the data file: files only, and only in a
-        // folder that is certainly not the system's or a whole drive.
-        if (!listed.empty() && Directory_IsAppDir(entry, info.AppFile) &&
-            Directory_MayBeWiped(Directory_GetFullPath(dir), windowsDir, systemDir)) {
-            for (const auto& name : listed) File_Delete(dir + name);
+        // folder that is certainly not the system's or a whole drive. What the data file keeps
+        // stays, and the data file itself goes last, so that a run cut short can be repeated.
+        if (!listed.empty() && !appDir.empty() && Path_SameIgnoringCase(dir, appDir) && Folder_MayBeWiped(dir, dirs)) {
+            if (!keptFound) kept = KeptFiles_Find(files);
+            keptFound = true;
+            for (const auto& name : listed) {
+                const std::string file = dir + name;
+                if (IsAmong(file, kept)) continue;
+                if (Path_SameIgnoringCase(file, dataFile)) {
+                    dataFileSpared = true;
+                    continue;
+                }
+                File_Delete(file);
+            }
         }
         // The listing from before the wipe decides: an application directory that held files
         // stays, even once emptied.
         if (listed.empty()) Directory_Remove(dir);
     }
+    return dataFileSpared;
 }
 
 void Shortcuts_Remove(const std::vector<ShortcutRecord>& shortcuts, const InfoRecord& info) {
     // Installers put the application's desktop shortcut two levels above the Programs folder.
     ShellLink_Remove("..\\..\\Desktop", info.AppName);
     for (const auto& s : shortcuts) ShellLink_Remove(s.Folder, s.LinkName);
-    if (info.GroupFolder.empty() || !IsBelowPrograms(info.GroupFolder)) return;
-    std::string group = SpecialFolder_GetPath(kCsidlPrograms);
-    if (group.empty()) return;
-    if (group.back() != '\\') group += '\\';
-    group += info.GroupFolder;
-    if (Directory_IsPresent(group)) Directory_Remove(group);
+    // Only a folder strictly below Programs: "...", blanks or a climb would name Programs itself
+    // or a folder elsewhere, and an empty one of those would go.
+    const std::string group = Path_StrictlyBelow(SpecialFolder_GetPath(kCsidlPrograms), info.GroupFolder);
+    if (!group.empty() && Directory_IsPresent(group)) Directory_Remove(group);
 }

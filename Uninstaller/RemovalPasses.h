@@ -16,8 +16,9 @@ void RegistryKeys_Remove(const std::vector<RegKeyRecord>& keys);
 bool Files_Remove(HWND owner, const std::vector<FileRecord>& files);
 
 // Removes the emptied directories of the listed files, deepest first, and the remaining files
-// of the application directory where that is safe; silent.
-void Directories_Remove(const std::vector<FileRecord>& files, const InfoRecord& info, const BaseDirs& dirs);
+// of the application directory where that is safe, except kept files and the data file; silent.
+// True when the data file was among those files and is left for the caller to delete last.
+bool Directories_Remove(const std::vector<FileRecord>& files, const InfoRecord& info, const BaseDirs& dirs);
 
 // Removes the application's desktop shortcut, the listed shortcuts and the empty program group.
 void Shortcuts_Remove(const std::vector<ShortcutRecord>& shortcuts, const InfoRecord& info);

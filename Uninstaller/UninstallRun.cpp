@@ -1,11 +1,16 @@
-// The uninstall run. Its order is fixed: registry keys go before the files that programs may
-// still look up through them, files before their directories, shortcuts last.
+// The uninstall run. Its order is fixed: the installation's programs are asked to close before
+// anything of theirs goes, registry keys go before the files that programs may still look up
+// through them, files before their directories, shortcuts after them, and the data file last of
+// all, so that a run cut short can be started again and finish the job.
 #include "UninstallRun.h"
 
 #include "FileSearch.h"
 #include "InstallFile.h"
 #include "KtShellRegistration.h"
+#include "PathRules.h"
 #include "RemovalPasses.h"
+#include "RunningPrograms.h"
+#include "SelfRemoval.h"
 #include "UninstallBox.h"
 #include "UninstallTexts.h"
 #include "WideText.h"
@@ -26,14 +31,34 @@ void Uninstall_Run(Mfrm& form) {
 
     EntrySet& e = form.Entries;
     Placeholders_ExpandAll(e, form.Dirs);
+    Paths_MakeCanonical(e);
+    // The user has just agreed to remove the application: its programs are closed, not asked.
+    RunningPrograms_Close(e.Files);
     RegistryKeys_Remove(e.RegKeys);
-    if (!Files_Remove(form.Hwnd(), e.Files)) form.NotAllRemoved = true;
-    Directories_Remove(e.Files, e.Info, form.Dirs);
+    // The data file is held back from the file pass, whichever record lists it.
+    const std::string canonicalDataFile = Path_Canonical(dataFile);
+    std::vector<FileRecord> filePass, dataFileRecord;
+    filePass.reserve(e.Files.size());
+    for (const auto& f : e.Files) {
+        if (f.Keep == 0 && Path_SameIgnoringCase(f.FilePath, canonicalDataFile)) {
+            if (dataFileRecord.empty()) dataFileRecord.push_back(f);
+        } else {
+            filePass.push_back(f);
+        }
+    }
+    if (!Files_Remove(form.Hwnd(), filePass)) form.NotAllRemoved = true;
+    const bool dataFileSpared = Directories_Remove(e.Files, e.Info, form.Dirs);
     Shortcuts_Remove(e.Shortcuts, e.Info);
+    if (!dataFileRecord.empty()) {
+        if (!Files_Remove(form.Hwnd(), dataFileRecord)) form.NotAllRemoved = true;
+    } else if (dataFileSpared) {
+        File_Delete(canonicalDataFile);
+    }
 
     Sleep(2000);
     form.Hide();
     UninstallBox_Show(nullptr, form.NotAllRemoved ? Text_NotAllRemoved : Text_RemovedAll, MB_OK | MB_ICONINFORMATION);
+    SelfRemoval_Start();
 }
 
 void Form_Load(Mfrm& form) {

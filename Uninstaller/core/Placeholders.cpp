@@ -1,6 +1,8 @@
 // Placeholder expansion and the two path helpers it relies on.
 #include "Placeholders.h"
 
+#include "PathRules.h"
+
 #include <cstddef>
 
 namespace {
@@ -72,6 +74,11 @@ void Placeholders_ExpandAll(EntrySet& set, const BaseDirs& dirs) {
     }
     Placeholders_Expand(set.Info.ExtraPath, dirs, group);
     Placeholders_Expand(set.Info.AppFile, dirs, group);
+}
+
+void Paths_MakeCanonical(EntrySet& set) {
+    for (auto& f : set.Files) f.FilePath = Path_Canonical(f.FilePath);
+    set.Info.AppFile = Path_Canonical(set.Info.AppFile);
 }
 
 std::string Path_GetRoot(const std::string& path) {

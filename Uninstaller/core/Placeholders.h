@@ -22,6 +22,10 @@ BaseDirs BaseDirs_Make(const std::string& windowsDir, const std::string& systemD
 void Placeholders_Expand(std::string& path, const BaseDirs& dirs, const std::string& groupFolder);
 // Expands the fields of set that may carry placeholders, in the fixed order installers expect.
 void Placeholders_ExpandAll(EntrySet& set, const BaseDirs& dirs);
+// Puts every FilePath and the AppFile into canonical form once expanded, so that each pass
+// works on the file the system would touch; a path that names nothing becomes "" and is
+// skipped as missing.
+void Paths_MakeCanonical(EntrySet& set);
 
 // The drive root ("C:\") or share root ("\\server\share\") of path; "" for "\\server" alone.
 std::string Path_GetRoot(const std::string& path);

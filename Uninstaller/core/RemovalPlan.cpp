@@ -5,7 +5,9 @@
 // hash table of the listed paths, keeping the whole step linear in the total path length.
 #include "RemovalPlan.h"
 
+#include "PathRules.h"
 #include "Placeholders.h"
+#include "RegistryRoots.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -111,10 +113,12 @@ std::vector<std::string> DirectoryPlan_Make(const std::vector<FileRecord>& files
     list.reserve(RemovalPlan_MaxEntries);
     for (const auto& f : files) {
         if (list.size() >= RemovalPlan_MaxEntries) break;
-        if (f.Keep != 0 || (!f.FilePath.empty() && f.FilePath[0] == '%')) continue;
-        std::string dir = Path_GetParent(f.FilePath);
-        // An empty entry would be everybody's ancestor and pull every chain up to its drive
-        // root, while naming no directory itself.
+        if (f.Keep != 0) continue;
+        // On canonical text a chain can only join folders that really lie one in the other: a
+        // ".." would otherwise reach a folder that no listed path lies in. A path that names
+        // nothing (relative, an unexpanded placeholder) would give an empty entry, which would
+        // be everybody's ancestor and pull every chain up to its drive root.
+        std::string dir = Path_GetParent(Path_Canonical(f.FilePath));
         if (dir.empty()) continue;
         list.push_back({0, std::move(dir)});
     }
@@ -132,6 +136,8 @@ std::vector<RegKeyRecord> RegistryKeyPlan_Make(const std::vector<RegKeyRecord>& 
     list.reserve(RemovalPlan_MaxEntries);
     for (const auto& k : keys) {
         if (list.size() >= RemovalPlan_MaxEntries) break;
+        // Any other value would reach the registry as a raw handle.
+        if (!RegRoot_IsPredefined(static_cast<std::uint32_t>(k.RootKey))) continue;
         std::string path = k.KeyPath;
         if (path.empty() || path.back() != '\\') path += '\\';
         // Empty, or "\" alone once completed: RegDeleteKeyA would be aimed at the root itself.

@@ -26,11 +26,12 @@ void Chains_Complete(std::vector<ChainEntry>& list, std::size_t limit = RemovalP
 // list order.
 void Chains_OrderDeepestFirst(std::vector<ChainEntry>& list);
 
-// The directories that held the listed files, completed and ordered for removal. Kept files,
-// paths still starting with "%" (an unexpanded placeholder) and paths without "\" (which name
-// no directory) contribute nothing.
+// The directories that held the listed files, on their canonical paths, completed and ordered
+// for removal. Kept files and paths that name nothing (relative, drive-relative, an unexpanded
+// placeholder) contribute nothing.
 std::vector<std::string> DirectoryPlan_Make(const std::vector<FileRecord>& files);
 
 // The keys to delete, completed and ordered; every KeyPath ends with "\". A KeyPath that is
-// empty or made of "\" only names a root key and is dropped, never deleted.
+// empty or made of "\" only names a root key and is dropped, never deleted; so is a record
+// whose RootKey is none of the predefined roots.
 std::vector<RegKeyRecord> RegistryKeyPlan_Make(const std::vector<RegKeyRecord>& keys);

@@ -2,6 +2,8 @@
 // delete in the real Start menu and on the real desktop.
 #include "KtShellRegistration.h"
 
+#include "PathRules.h"
+#include "WideText.h"
 #include "WinTest.h"
 
 #include <shlobj.h>
@@ -25,6 +27,20 @@ TEST(Folders, FileSystemOnesEndInOneBackslashAndVirtualOnesAreEmpty) {
     EXPECT_EQ(SpecialFolder_GetPath(CSIDL_DRIVES), "");
 }
 
+// The portable rule must name what the system names, or a plan made on its text would touch
+// another folder than it means to.
+TEST(Folders, CanonicalPathsAreWhatTheSystemResolves) {
+    for (const char* path : {"C:\\a\\b\\..\\c", "C:/a/b", "C:\\a\\\\b\\", "C:\\a\\.\\b", "C:\\..\\..\\x", "C:\\a\\..",
+                             "C:\\a\\.", "C:\\a\\b.\\c", "C:\\a\\b. \\c", "C:\\a\\ .\\b", "C:\\a\\Tips...", "C:\\a\\x .",
+                             "C:\\a\\...", "C:\\a\\   ", "C:\\a\\*.", "\\\\srv\\sh\\..\\..\\x", "//srv/sh/a/", "C:\\\xD0\x9F\\b."}) {
+        const std::string canonical = Path_Canonical(path);
+        wchar_t full[MAX_PATH] = {};
+        ASSERT_GT(GetFullPathNameW(Wide_FromText(path).c_str(), MAX_PATH, full, nullptr), 0u) << path;
+        EXPECT_EQ(canonical, Text_FromWideBuffer(full, MAX_PATH)) << path;
+        EXPECT_EQ(Path_Canonical(canonical), canonical) << path;
+    }
+}
+
 // The group folder is made in the real Programs folder and removed with everything in it.
 class Shortcuts : public ::testing::Test {
 protected:
@@ -42,14 +58,21 @@ protected:
 // Folder and link name come from a data file: nothing may lead out of the folder it names.
 TEST_F(Shortcuts, RemoveDeletesOnlyTheNamedShortcutInsideItsFolder) {
     const std::string link = Make(dir + "App.lnk"), nested = Make(dir + "Sub\\App.lnk");
+    const std::string tips = Make(dir + "Tips....lnk"), inPrograms = Make(programs + "VembrolTest Top.lnk");
     const std::string kept[] = {Make(dir + "App.txt"), Make(dir + "Dir.lnk\\x"), Make(dir + ".lnk"), Make(dir + "...lnk"), nested};
-    const std::string refused[] = {"", "App.txt", "Dir", "Sub\\App", "Sub/App", "Sub\\..\\App", "..", "..\\" + group + "\\App"};
+    const std::string refused[] = {"", "App.txt", "Dir", "Sub\\App", "Sub/App", "Sub\\..\\App", "..", "..\\" + group + "\\App", " . "};
     for (const auto& name : refused)
         EXPECT_FALSE(ShellLink_Remove(group, name)) << '"' << name << '"';
+    for (const char* folder : {"..\\VembrolTest Group", "...\\VembrolTest Group", "C:\\"})
+        EXPECT_FALSE(ShellLink_Remove(folder, "App")) << folder;
     EXPECT_TRUE(File_Exists(link));
-    EXPECT_TRUE(ShellLink_Remove(group + "\\", "App"));
+    EXPECT_TRUE(ShellLink_Remove("Sub\\..\\" + group + "/\\", "App"));
     EXPECT_FALSE(File_Exists(link));
     EXPECT_FALSE(ShellLink_Remove(group, "App")) << "already removed";
+    EXPECT_TRUE(ShellLink_Remove(group, "Tips..."));
+    EXPECT_FALSE(File_Exists(tips));
+    EXPECT_TRUE(ShellLink_Remove("", "VembrolTest Top"));
+    EXPECT_FALSE(File_Exists(inPrograms));
     for (const auto& path : kept) EXPECT_TRUE(File_Exists(path)) << path;
 }
 

@@ -2,6 +2,7 @@
 // installer put into the Start menu or onto the desktop.
 #include "KtShellRegistration.h"
 
+#include "PathRules.h"
 #include "Text.h"
 #include "WideText.h"
 
@@ -36,22 +37,10 @@ std::string Buffer_ToDirectory(const wchar_t* buffer, std::size_t size) {
     return Path_WithTrailingBackslash(Text_FromWideBuffer(buffer, size));
 }
 
-// A part of a folder or file name the uninstaller may follow. The data file comes from
-// outside, so nothing in it may step out of the folder it names: no "." or ".." (nor their
-// forms with trailing dots or blanks, which Win32 folds into them), no drive or stream colon,
-// no wildcard, no control character.
-bool NamePart_IsSafe(const std::string& part) {
-    if (part.find_first_not_of(". ") == std::string::npos) return false;
-    for (unsigned char c : part) {
-        if (c < 0x20 || std::strchr(":*?\"<>|", c) != nullptr) return false;
-    }
-    return true;
-}
-
 std::vector<std::string> Folder_Split(const std::string& folder) {
     std::vector<std::string> parts;
     std::string part;
-    for (char c : folder) {
+    for (char c : folder + "\\") {
         if (c == '\\' || c == '/') {
             if (!part.empty()) parts.push_back(part);
             part.clear();
@@ -59,32 +48,28 @@ std::vector<std::string> Folder_Split(const std::string& folder) {
             part += c;
         }
     }
-    if (!part.empty()) parts.push_back(part);
     return parts;
 }
 
-// The folder of a shortcut, given relative to the user's Start-menu Programs folder, as an
-// absolute path ending in "\"; "" when it cannot be reached safely.
+// The shortcut file for a folder given relative to the user's Start-menu Programs folder; ""
+// when it would not lie below that folder.
 //
 // "..\..\Desktop" is how installers wrote "the desktop" when the Start menu lay two levels
 // below the profile; on current profile layouts that path leads into the roaming application
-// data instead, so it stands for the user's real desktop folder. Any other ".." is refused:
-// program groups lie below Programs, and a data file must not reach shortcuts elsewhere.
-std::string ShortcutFolder_Resolve(const std::string& folder) {
-    std::vector<std::string> parts = Folder_Split(folder);
+// data instead, so it stands for the user's real desktop folder. Any other way out of Programs
+// is refused: a data file must not reach shortcuts elsewhere.
+std::string ShortcutFile_Resolve(const std::string& folder, const std::string& linkName) {
+    if (!ShortcutName_IsValid(linkName)) return "";
+    const std::vector<std::string> parts = Folder_Split(folder);
     std::size_t first = 0;
     int base = CSIDL_PROGRAMS;
     if (parts.size() >= 3 && parts[0] == ".." && parts[1] == ".." && Ascii_EqualsIgnoringCase(parts[2], "Desktop")) {
         base = CSIDL_DESKTOPDIRECTORY;
         first = 3;
     }
-    std::string path = SpecialFolder_GetPath(base);
-    if (path.empty()) return "";
-    for (std::size_t i = first; i < parts.size(); ++i) {
-        if (!NamePart_IsSafe(parts[i])) return "";
-        path += parts[i] + "\\";
-    }
-    return path;
+    std::string relative;
+    for (std::size_t i = first; i < parts.size(); ++i) relative += parts[i] + "\\";
+    return Path_StrictlyBelow(SpecialFolder_GetPath(base), relative + linkName + ".lnk");
 }
 
 // The platform refuses to delete a read-only file; an installer's shortcut marked read-only is
@@ -127,14 +112,11 @@ std::string SpecialFolder_GetPath(int csidl) {
 }
 
 // Only a file "<linkName>.lnk" is ever deleted: never a folder, never another extension, and
-// never anything outside the named folder, whatever the uninstall data file says.
+// never anything outside Programs (or the desktop), whatever the uninstall data file says.
 bool ShellLink_Remove(const std::string& folder, const std::string& linkName) {
-    if (linkName.empty() || linkName.find_first_of("\\/") != std::string::npos ||
-        linkName.find("..") != std::string::npos || !NamePart_IsSafe(linkName))
-        return false;
-    std::string directory = ShortcutFolder_Resolve(folder);
-    if (directory.empty()) return false;
-    const std::wstring path = Wide_FromText(directory + linkName + ".lnk");
+    const std::string file = ShortcutFile_Resolve(folder, linkName);
+    if (file.empty()) return false;
+    const std::wstring path = Wide_FromText(file);
     DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     File_DeleteShortcut(path, attributes);

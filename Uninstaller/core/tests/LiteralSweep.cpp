@@ -1,5 +1,8 @@
 #include "LiteralSweep.h"
 
+#include "PathRules.h"
+#include "RegistryRoots.h"
+
 namespace {
 
 std::string ParentOf(const std::string& path) {
@@ -34,8 +37,8 @@ void LiteralSweep_Complete(std::vector<ChainEntry>& list, std::size_t limit) {
 std::vector<ChainEntry> LiteralSweep_DirectoryPlan(const std::vector<FileRecord>& files) {
     std::vector<ChainEntry> list;
     for (const auto& f : files)
-        if (f.Keep == 0 && f.FilePath.rfind('%', 0) != 0 && !ParentOf(f.FilePath).empty())
-            list.push_back({0, ParentOf(f.FilePath)});
+        if (f.Keep == 0 && !ParentOf(Path_Canonical(f.FilePath)).empty())
+            list.push_back({0, ParentOf(Path_Canonical(f.FilePath))});
     LiteralSweep_Complete(list);
     return list;
 }
@@ -44,7 +47,8 @@ std::vector<ChainEntry> LiteralSweep_RegistryKeyPlan(const std::vector<RegKeyRec
     std::vector<ChainEntry> list;
     for (const auto& k : keys) {
         std::string path = k.KeyPath.empty() || k.KeyPath.back() != '\\' ? k.KeyPath + '\\' : k.KeyPath;
-        if (path.find_first_not_of('\\') != std::string::npos) list.push_back({k.RootKey, path});
+        if (path.find_first_not_of('\\') != std::string::npos && RegRoot_IsPredefined(static_cast<std::uint32_t>(k.RootKey)))
+            list.push_back({k.RootKey, path});
     }
     LiteralSweep_Complete(list);
     return list;

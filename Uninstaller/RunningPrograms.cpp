@@ -1,0 +1,104 @@
+// Finds the installation's running programs by walking the process list and comparing image
+// paths: the Restart Manager would be the system's own way, but it cannot be relied on
+// everywhere the uninstaller runs, and a walk finds the same processes.
+#include "RunningPrograms.h"
+
+#include "FileSearch.h"
+#include "Handles.h"
+#include "PathRules.h"
+#include "WideText.h"
+
+#include <tlhelp32.h>
+
+#include <unordered_set>
+
+namespace {
+
+constexpr DWORD kCloseWaitMs = 10000;
+
+// The system's own upper-case folding, so that the set compares names as the file system does.
+std::wstring Path_Folded(const std::string& path) {
+    std::wstring wide = Wide_FromText(Path_Canonical(path));
+    if (!wide.empty()) CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return wide;
+}
+
+std::unordered_set<std::wstring> ListedPrograms(const std::vector<FileRecord>& files) {
+    std::unordered_set<std::wstring> listed;
+    for (const auto& f : files) {
+        if (f.Keep != 0 || f.FilePath.empty()) continue;
+        if (f.FilePath.find_first_of("*?") == std::string::npos) {
+            listed.insert(Path_Folded(f.FilePath));
+        } else {
+            for (const auto& match : File_FindMatching(f.FilePath)) listed.insert(Path_Folded(match));
+        }
+    }
+    listed.erase(std::wstring());
+    return listed;
+}
+
+std::string Process_ImagePath(HANDLE process) {
+    std::wstring buffer(32768, L'\0');
+    DWORD size = static_cast<DWORD>(buffer.size());
+    if (!QueryFullProcessImageNameW(process, 0, buffer.data(), &size)) return "";
+    return Text_FromWide(buffer.data(), size);
+}
+
+struct Running {
+    DWORD id;
+    UniqueKernelHandle handle;
+};
+
+std::vector<Running> Processes_Find(const std::unordered_set<std::wstring>& listed) {
+    std::vector<Running> found;
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return found;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        // The uninstaller itself may be listed; it ends on its own.
+        if (entry.th32ProcessID == 0 || entry.th32ProcessID == GetCurrentProcessId()) continue;
+        UniqueKernelHandle process(
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (!process) continue;
+        if (listed.count(Path_Folded(Process_ImagePath(process.get()))) == 0) continue;
+        found.push_back({entry.th32ProcessID, std::move(process)});
+    }
+    return found;
+}
+
+BOOL CALLBACK Window_AskToClose(HWND window, LPARAM lParam) {
+    const auto& running = *reinterpret_cast<const std::vector<Running>*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    for (const auto& r : running)
+        if (r.id == owner) PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+// Waits for the process while this program's own window keeps being painted and answered.
+void Process_WaitUntil(HANDLE process, DWORD deadline) {
+    for (;;) {
+        const DWORD now = GetTickCount();
+        if (static_cast<LONG>(deadline - now) <= 0) return;
+        const DWORD woken = MsgWaitForMultipleObjects(1, &process, FALSE, deadline - now, QS_ALLINPUT);
+        if (woken != WAIT_OBJECT_0 + 1) return;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+}  // namespace
+
+void RunningPrograms_Close(const std::vector<FileRecord>& files) {
+    const std::unordered_set<std::wstring> listed = ListedPrograms(files);
+    if (listed.empty()) return;
+    const std::vector<Running> running = Processes_Find(listed);
+    if (running.empty()) return;
+    EnumWindows(Window_AskToClose, reinterpret_cast<LPARAM>(&running));
+    const DWORD deadline = GetTickCount() + kCloseWaitMs;
+    for (const auto& r : running) Process_WaitUntil(r.handle.get(), deadline);
+}

@@ -1,0 +1,13 @@
+// The guard of the directory pass's one deletion that the data file does not name file by
+// file: the remaining files of the application folder.
+#pragma once
+
+#include "Placeholders.h"
+
+#include <string>
+
+// Whether the files of dir (canonical, ending with "\") may be wiped. Judged by what the folder
+// is, not by its name: another name of the same folder (a share, a subst drive, a link) must not
+// pass. Refused: a folder that is a reparse point; the Windows or the system folder; a drive or
+// share root; anything below the Windows folder; and any folder the platform cannot identify.
+bool Folder_MayBeWiped(const std::string& dir, const BaseDirs& dirs);

@@ -1,0 +1,25 @@
+// Which file or folder a path from a data file really names, and whether it stays inside the
+// folder it is meant to stay in. The text of a path is not its identity: "/" and "\", doubled
+// separators, "." and ".." and trailing dots all lead to the same place for the system.
+#pragma once
+
+#include <string>
+
+// The path as the system resolves it before touching anything: "/" read as "\", doubled
+// separators folded, "." dropped, ".." taking back one level (never above the drive or share
+// root), one trailing dot dropped from an inner level, trailing dots and blanks dropped from the
+// last one. A trailing "\" stays. Only a path from a drive root ("C:\...") or a share
+// ("\\server\share\...") names something; any other path gives "", and so does an inner level
+// that would still end with a dot ("b..", "..."): the system would take another dot off each
+// time the text is used, so the result would not be the folder it names.
+std::string Path_Canonical(const std::string& path);
+
+// The canonical path of relative taken inside folder (absolute), when it lies strictly below
+// folder; "" when it is folder itself, lies elsewhere, or either names nothing. A ".." inside a
+// name ("Tips...") is no climb; only a whole ".." level is.
+std::string Path_StrictlyBelow(const std::string& folder, const std::string& relative);
+
+// Whether linkName can name a shortcut file "<linkName>.lnk" in its folder and nothing else:
+// not empty, no separator, drive or stream colon, wildcard, control or other character that
+// files cannot carry, and not made of dots and blanks only.
+bool ShortcutName_IsValid(const std::string& linkName);
