@@ -1,11 +1,12 @@
 // A stand-in for programs the Starter starts (Vembrol, browsers, Start Station applications).
-// Every start appends one line to standin.log beside the executable:
+// Every start appends one line, in UTF-8, to standin.log beside the executable:
 //   start|<exe path>|<current directory>|<command line>
 // Copied as Vembrol.exe it opens a main window titled as Vembrol would for the mode its
 // command line names, and logs "closed|<title>" when that window is closed.
-#include "Win32.h"
+// Under any name, "/Window=<title>" (the rest of the command line) opens a window of that title,
+// and "/Hang" makes the program stop answering messages once its window shows.
+#include "WideText.h"
 
-#include <cstring>
 #include <string>
 
 namespace {
@@ -14,8 +15,8 @@ std::string g_logPath;
 std::string g_title;
 
 void Log(const std::string& line) {
-    HANDLE f = CreateFileA(g_logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f = CreateFileW(Wide_FromText(g_logPath).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return;
     std::string data = line + "\r\n";
     DWORD written = 0;
@@ -24,8 +25,9 @@ void Log(const std::string& line) {
 }
 
 bool EndsWithNoCase(const std::string& s, const char* tail) {
-    size_t n = std::strlen(tail);
-    return s.size() >= n && lstrcmpiA(s.c_str() + s.size() - n, tail) == 0;
+    const std::string t = tail;
+    return s.size() >= t.size() && lstrcmpiW(Wide_FromText(s.substr(s.size() - t.size())).c_str(),
+                                             Wide_FromText(t).c_str()) == 0;
 }
 
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -38,41 +40,49 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         PostQuitMessage(0);
         return 0;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string exePath = exe;
+    const std::string exePath = Module_GetPath();
     g_logPath = exePath.substr(0, exePath.find_last_of('\\') + 1) + "standin.log";
-    char cwd[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, cwd);
-    std::string cmd = GetCommandLineA();
-    Log("start|" + exePath + "|" + cwd + "|" + cmd);
+    wchar_t cwd[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, cwd);
+    const std::string cmd = Text_FromWide(GetCommandLineW());
+    Log("start|" + exePath + "|" + Text_FromWideBuffer(cwd, MAX_PATH) + "|" + cmd);
 
-    if (!EndsWithNoCase(exePath, "\\Vembrol.exe")) return 0;
+    const size_t window = cmd.find("/Window=");
+    if (window != std::string::npos) {
+        g_title = cmd.substr(window + 8);
+    } else if (EndsWithNoCase(exePath, "\\Vembrol.exe")) {
+        g_title = "Vembrol";
+        if (cmd.find("/FastRead") != std::string::npos) g_title = "FastRead - Vembrol";
+        if (cmd.find("/FastSort") != std::string::npos) g_title = "FastSort - Vembrol";
+        if (cmd.find("/ExtendedHelp") != std::string::npos) g_title = "Vembrol (extended help mode)";
+    } else {
+        return 0;
+    }
 
-    g_title = "Vembrol";
-    if (cmd.find("/FastRead") != std::string::npos) g_title = "FastRead - Vembrol";
-    if (cmd.find("/FastSort") != std::string::npos) g_title = "FastSort - Vembrol";
-    if (cmd.find("/ExtendedHelp") != std::string::npos) g_title = "Vembrol (extended help mode)";
-
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = MainProc;
     wc.hInstance = instance;
-    wc.lpszClassName = "VembrolStandIn";
+    wc.lpszClassName = L"VembrolStandIn";
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowA("VembrolStandIn", g_title.c_str(), WS_OVERLAPPEDWINDOW, 100, 100, 320, 200,
-                              nullptr, nullptr, instance, nullptr);
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowW(L"VembrolStandIn", Wide_FromText(g_title).c_str(), WS_OVERLAPPEDWINDOW, 100, 100, 320,
+                              200, nullptr, nullptr, instance, nullptr);
     ShowWindow(hwnd, show);
+    UpdateWindow(hwnd);
+    if (cmd.find("/Hang") != std::string::npos) {
+        Log("hanging|" + g_title);
+        Sleep(INFINITE);
+    }
     MSG m;
-    while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&m, nullptr, 0, 0) > 0) {
         TranslateMessage(&m);
-        DispatchMessageA(&m);
+        DispatchMessageW(&m);
     }
     return 0;
 }

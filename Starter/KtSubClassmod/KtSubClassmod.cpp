@@ -2,6 +2,7 @@
 #include "KtSubClassmod.h"
 
 #include "StarterTexts.h"
+#include "WideText.h"
 
 #include <cstdint>
 #include <map>
@@ -51,7 +52,7 @@ std::int16_t Count(const std::vector<T>& v) {
 }
 
 void InternalError_Report(const char* text) {
-    MessageBoxA(nullptr, text, StarterText::AppTitle, MB_OK | MB_ICONEXCLAMATION);
+    MessageBox_Show(nullptr, text, StarterText::AppTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
 std::int16_t SubClassEntry_Find(const std::string& name) {
@@ -103,8 +104,8 @@ WNDPROC Window_Subclass(HWND hwnd) {
     // otherwise have that data called as its procedure.
     for (const auto& entry : SubClassTable)
         if (entry.subclassed && entry.hwnd == hwnd) return entry.prevProc;
-    const LONG_PTR previous = SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KtSubClass_WindowProc));
-    if (previous != 0) SetWindowLongPtrA(hwnd, GWLP_USERDATA, previous);
+    const LONG_PTR previous = SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KtSubClass_WindowProc));
+    if (previous != 0) SetWindowLongPtrW(hwnd, GWLP_USERDATA, previous);
     return reinterpret_cast<WNDPROC>(previous);
 }
 
@@ -148,8 +149,8 @@ void KtUnSubClassAll() {
     for (auto& entry : SubClassTable) {
         if (!entry.subclassed) continue;
         entry.subclassed = false;
-        SetWindowLongPtrA(entry.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.prevProc));
-        SetWindowLongPtrA(entry.hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(entry.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry.prevProc));
+        SetWindowLongPtrW(entry.hwnd, GWLP_USERDATA, 0);
     }
     SubClassTable.clear();
     EntryIndexByName.clear();
@@ -182,5 +183,5 @@ LRESULT CALLBACK KtSubClass_WindowProc(HWND hwnd, UINT message, WPARAM wParam, L
     // whose procedure must not receive this window's message.
     if (found == 0 || found > Count(SubClassTable) || SubClassTable[found - 1].hwnd != hwnd) return 0;
     if (ReturnValueUsedFlag) return ReturnValue;
-    return CallWindowProcA(SubClassTable[found - 1].prevProc, hwnd, message, wParam, lParam);
+    return CallWindowProcW(SubClassTable[found - 1].prevProc, hwnd, message, wParam, lParam);
 }

@@ -20,24 +20,24 @@ MenuCommand FirstItemCommand(const std::string& caption) {
 MenuCommand MenuCommand_FromClick(std::int16_t menuIndex, std::int16_t subMenuIndex,
                                   const std::string& firstItemCaption) {
     switch (menuIndex) {
-        case 1:
+        case MenuArray_Main:
             switch (subMenuIndex) {
-                case 1: return FirstItemCommand(firstItemCaption);
-                case 6: return MenuCommand::VisitHomepage;
-                case 8: return MenuCommand::ToggleAutoStart;
-                case 10: return MenuCommand::CloseStarter;
-                case 11: return MenuCommand::RemoveStarter;
+                case M1_Target: return FirstItemCommand(firstItemCaption);
+                case M1_Homepage: return MenuCommand::VisitHomepage;
+                case M1_AutoStart: return MenuCommand::ToggleAutoStart;
+                case M1_CloseStarter: return MenuCommand::CloseStarter;
+                case M1_RemoveStarter: return MenuCommand::RemoveStarter;
                 default: return MenuCommand::None;
             }
-        case 2:
+        case MenuArray_SpecialModes:
             switch (subMenuIndex) {
-                case 1: return MenuCommand::LaunchFastRead;
-                case 2: return MenuCommand::LaunchFastSort;
-                case 3: return MenuCommand::LaunchExtendedHelp;
+                case M2_FastRead: return MenuCommand::LaunchFastRead;
+                case M2_FastSort: return MenuCommand::LaunchFastSort;
+                case M2_ExtendedHelp: return MenuCommand::LaunchExtendedHelp;
                 default: return MenuCommand::None;
             }
-        case 3:
-            return (subMenuIndex >= 1 && subMenuIndex <= 5) ? MenuCommand::StartStationItem : MenuCommand::None;
+        case MenuArray_StartStation:
+            return (subMenuIndex >= 1 && subMenuIndex <= M3_Count) ? MenuCommand::StartStationItem : MenuCommand::None;
         default:
             return MenuCommand::None;
     }

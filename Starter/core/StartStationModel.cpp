@@ -2,7 +2,6 @@
 // back, the menu caption of a slot, and the "%systemroot%" placeholder of its command line.
 #include "StarterModel.h"
 
-#include "Text.h"
 #include "StarterTexts.h"
 #include "Text.h"
 
@@ -20,12 +19,12 @@ std::string StartStationValue_IconIndex(int n) { return "icon index" + std::to_s
 // Only the first 4 (icon index: 8) characters count, as the stored slots have always been
 // read; a number out of range, such as 9E99, saturates instead of failing the whole load.
 std::int16_t StartStation_FileTypeFromText(const std::string& text) {
-    return Number_ToInt16(Text_ToNumber(text.substr(0, 4)));
+    return Number_ToInt16(Text_ToNumber(Text_FirstChars(text, 4)));
 }
 
 std::int16_t StartStation_IconIndexFromText(const std::string& text) {
     // Limited to -32767, not -32768, as the index has always been; a save writes the limit back.
-    const std::int32_t wide = Number_ToInt32(Text_ToNumber(text.substr(0, 8)));
+    const std::int32_t wide = Number_ToInt32(Text_ToNumber(Text_FirstChars(text, 8)));
     return static_cast<std::int16_t>(std::clamp<std::int32_t>(wide, -32767, 32767));
 }
 
@@ -40,12 +39,12 @@ std::string SlotCaption(const StartStationEntry& entry, const std::string& curre
             return "";
         case StartStationType_Application:
             // The last dot and backslash of the whole command line count, arguments included.
-            return Text_Shorten(Path_GetFileName(Path_RemoveExtension(name)), 50);
+            return MenuCaption_FromText(Text_Shorten(Path_GetFileName(Path_RemoveExtension(name)), 50));
         case StartStationType_Folder: {
             if (name.empty()) return "";
             // The stored folder ends with "\"; a drive root has no name of its own and shows whole.
             std::string caption = Path_GetFileName(name.substr(0, name.size() - 1));
-            return caption.empty() ? name : caption;
+            return MenuCaption_FromText(caption.empty() ? name : caption);
         }
         default:
             return currentCaption;
@@ -53,6 +52,15 @@ std::string SlotCaption(const StartStationEntry& entry, const std::string& curre
 }
 
 }  // namespace
+
+std::string MenuCaption_FromText(const std::string& text) {
+    std::string caption;
+    for (char c : text) {
+        if (c == '&') caption += '&';
+        caption += c;
+    }
+    return caption;
+}
 
 MenuItemText StartStationItem_Refresh(const StartStationEntry& entry, const std::string& currentCaption) {
     MenuItemText item;

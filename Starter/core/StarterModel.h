@@ -25,6 +25,10 @@ struct TargetTitle {
 };
 const std::vector<TargetTitle>& TargetTitles_InSearchOrder();
 
+// True when a process's program file is Vembrol.exe, in any folder and any letter case; only
+// such a process's windows count as Vembrol's, whatever other programs title their windows.
+bool TargetProgram_IsImage(const std::string& imagePath);
+
 // The caption of the first menu item for a target state (refresh of group 1).
 std::string TargetCaption_ForState(std::int16_t state, bool minimized);
 
@@ -36,6 +40,24 @@ std::string StarterExePath_Build(const std::string& directory, const std::string
 std::string StarterRunEntry_Data(const std::string& starterExePath);
 
 // ---- menu ------------------------------------------------------------------------------------
+
+// The tray menu's three item arrays (MenuIndex) and the positions (Index, 1-based) of the items
+// that carry a command; the gaps are separators and submenu heads.
+constexpr std::int16_t MenuArray_Main = 1;          // M1, the popup itself
+constexpr std::int16_t MenuArray_SpecialModes = 2;  // M2
+constexpr std::int16_t MenuArray_StartStation = 3;  // M3, one item per slot
+constexpr std::int16_t M1_Target = 1;
+constexpr std::int16_t M1_SpecialModes = 3;
+constexpr std::int16_t M1_StartStation = 4;
+constexpr std::int16_t M1_Homepage = 6;
+constexpr std::int16_t M1_AutoStart = 8;
+constexpr std::int16_t M1_CloseStarter = 10;
+constexpr std::int16_t M1_RemoveStarter = 11;
+constexpr std::int16_t M2_FastRead = 1;
+constexpr std::int16_t M2_FastSort = 2;
+constexpr std::int16_t M2_ExtendedHelp = 3;
+constexpr std::int16_t M2_Count = 3;
+constexpr std::int16_t M3_Count = 5;
 
 enum class MenuCommand {
     None,
@@ -94,6 +116,9 @@ struct MenuItemText {
     bool enabled = false;
 };
 MenuItemText StartStationItem_Refresh(const StartStationEntry& entry, const std::string& currentCaption);
+// A stored name as a menu caption that shows it as it is: "&" would otherwise mark an access key
+// ("R&B Tagger" would show an underlined B), so it is doubled.
+std::string MenuCaption_FromText(const std::string& text);
 
 // "%systemroot%" (any case, first occurrence) replaced by the Windows directory as given.
 std::string Command_ExpandSystemRoot(const std::string& command, const std::string& windowsDir);

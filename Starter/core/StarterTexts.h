@@ -40,6 +40,11 @@ inline constexpr char RemoveQuestion[] =
     "clean up your mp3 collection. Do you really want to remove Vembrol Starter ?";
 inline constexpr char RemoveDeclined[] = "Good boy.";
 inline constexpr char RemoveConfirmed[] = "To reinstall Vembrol Starter just start it once again manually.";
+// A setting the user changed could not be stored (HKEY_LOCAL_MACHINE is read-only to standard users).
+inline constexpr char AutoStartNotSaved[] =
+    "The Auto Start setting could not be saved, as changing it needs administrator rights !";
+inline constexpr char RemoveNotSaved[] =
+    "Vembrol Starter could not be removed from Windows start up, as this needs administrator rights !";
 
 // Registry locations under HKEY_LOCAL_MACHINE.
 inline constexpr char RunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -66,6 +71,8 @@ inline constexpr char AppStartErrorEnd[] = "' !";
 inline constexpr char BrowsePromptBegin[] = "Please enter path to browse application (";
 inline constexpr char BrowsePromptEnd[] = " not found):";
 inline constexpr char BrowseTitle[] = "Error during browsing";
+inline constexpr char BrowseNotSaved[] =
+    "The browse application could not be saved for next time, as this needs administrator rights !";
 
 inline constexpr char WebSampleDocument[] = "C:\\Text.html";
 inline constexpr char WebVerb[] = "open";

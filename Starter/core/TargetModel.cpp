@@ -4,15 +4,6 @@
 #include "Text.h"
 #include "StarterTexts.h"
 
-namespace {
-
-std::string WithTrailingBackslash(std::string directory) {
-    if (directory.empty() || directory.back() != '\\') directory += '\\';
-    return directory;
-}
-
-}  // namespace
-
 const std::vector<TargetTitle>& TargetTitles_InSearchOrder() {
     // The order decides when several titles exist at once: a normal Vembrol wins over a window
     // that merely carries a mode title.
@@ -25,17 +16,23 @@ const std::vector<TargetTitle>& TargetTitles_InSearchOrder() {
     return titles;
 }
 
+bool TargetProgram_IsImage(const std::string& imagePath) {
+    const std::size_t slash = imagePath.find_last_of("\\/");
+    const std::string name = slash == std::string::npos ? imagePath : imagePath.substr(slash + 1);
+    return Ascii_EqualsIgnoringCase(name, StarterText::TargetFileName);
+}
+
 std::string TargetCaption_ForState(std::int16_t state, bool minimized) {
     if (state == TargetNotRunning) return StarterText::CaptionLaunch;
     return minimized ? StarterText::CaptionRestore : StarterText::CaptionClose;
 }
 
 std::string TargetProgram_PathIn(const std::string& starterDirectory) {
-    return WithTrailingBackslash(starterDirectory) + StarterText::TargetFileName;
+    return Path_WithTrailingBackslash(starterDirectory) + StarterText::TargetFileName;
 }
 
 std::string StarterExePath_Build(const std::string& directory, const std::string& baseName) {
-    std::string path = WithTrailingBackslash(directory) + baseName;
+    std::string path = Path_WithTrailingBackslash(directory) + baseName;
     if (path.size() < 4 || Ascii_ToLower(path.substr(path.size() - 4)) != ".exe") path += ".exe";
     return path;
 }

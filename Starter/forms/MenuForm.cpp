@@ -2,11 +2,12 @@
 // click events.
 #include "MenuForm.h"
 
-#include "MainForm.h"
+#include "FormWindow.h"
+#include "WideText.h"
 
 namespace {
 
-constexpr char kClassName[] = "VembrolStarterMENUfrm";
+constexpr wchar_t kClassName[] = L"VembrolStarterMENUfrm";
 // Never searched for by the Starter; it only must not be one of Vembrol's window titles.
 constexpr char kCaption[] = "MENUfrm";
 // The menu-bar entry is looked up by position only; its identifier lies outside every array.
@@ -14,10 +15,10 @@ constexpr UINT kMenuBarEntryId = 1;
 
 LRESULT CALLBACK MENUfrm_WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto* form = reinterpret_cast<MENUfrm*>(GetWindowLongPtrA(hwnd, 0));
+    auto* form = reinterpret_cast<MENUfrm*>(GetWindowLongPtrW(hwnd, 0));
     switch (msg) {
         case WM_COMMAND:
             // Menu commands carry 0 in the high word and no control handle.
@@ -29,26 +30,14 @@ LRESULT CALLBACK MENUfrm_WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         default:
             break;
     }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-void WindowClass_Register(HINSTANCE instance) {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = MENUfrm_WindowProc;
-    wc.cbWndExtra = sizeof(LONG_PTR);
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    RegisterClassExA(&wc);  // fails harmlessly when a second form registers it again
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 bool IsSeparator(const std::string& caption) { return caption == "-"; }
 
 // Caption, type and state of an item; caption must outlive the structure's use.
-MENUITEMINFOA ItemInfo(const MenuItemState& state, std::string& caption) {
-    MENUITEMINFOA info = {};
+MENUITEMINFOW ItemInfo(const MenuItemState& state, std::wstring& caption) {
+    MENUITEMINFOW info = {};
     info.cbSize = sizeof(info);
     info.fMask = MIIM_FTYPE | MIIM_STATE;
     info.fState = (state.Enabled ? MFS_ENABLED : MFS_GRAYED) | (state.Checked ? MFS_CHECKED : MFS_UNCHECKED);
@@ -57,7 +46,7 @@ MENUITEMINFOA ItemInfo(const MenuItemState& state, std::string& caption) {
     } else {
         info.fType = MFT_STRING;
         info.fMask |= MIIM_STRING;
-        caption = state.Caption;
+        caption = Wide_FromText(state.Caption);
         info.dwTypeData = caption.data();
         info.cch = static_cast<UINT>(caption.size());
     }
@@ -113,7 +102,7 @@ void MenuItemControl::SetVisible(bool visible) {
 // ---- the form ------------------------------------------------------------------------------------
 
 MENUfrm::MENUfrm() {
-    for (std::int16_t array = 1; array <= 3; ++array)
+    for (std::int16_t array = MenuArray_Main; array <= MenuArray_StartStation; ++array)
         for (const MenuItemDefinition& def : MenuArray_Definition(array))
             items_[array - 1].push_back({def.caption, def.enabled, false, def.visible});
 }
@@ -124,10 +113,8 @@ MENUfrm::~MENUfrm() {
 
 HWND MENUfrm::hwnd() {
     if (hwnd_) return hwnd_;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WindowClass_Register(instance);
-    hwnd_ = CreateWindowExA(0, kClassName, kCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    const RECT anywhere = {CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+    hwnd_ = FormWindow_Create({kClassName, MENUfrm_WindowProc}, kCaption, WS_OVERLAPPEDWINDOW, 0, anywhere, this);
     Menu_Rebuild();
     return hwnd_;
 }
@@ -143,10 +130,10 @@ void MENUfrm::Item_Apply(std::int16_t menuIndex, std::int16_t index) {
     if (!hwnd_) return;  // the menu is built from the states when the window comes
     const MenuItemState* state = Item_State(menuIndex, index);
     if (!state || !state->Visible) return;  // a hidden item has no platform item to update
-    std::string caption;
-    MENUITEMINFOA info = ItemInfo(*state, caption);
+    std::wstring caption;
+    MENUITEMINFOW info = ItemInfo(*state, caption);
     // By identifier, which the platform also finds inside the submenus of the menu bar.
-    SetMenuItemInfoA(GetMenu(hwnd_), MenuCommandId_Make(menuIndex, index), FALSE, &info);
+    SetMenuItemInfoW(GetMenu(hwnd_), MenuCommandId_Make(menuIndex, index), FALSE, &info);
 }
 
 UniqueMenu MENUfrm::Array_Build(std::int16_t menuIndex) {
@@ -157,8 +144,8 @@ UniqueMenu MENUfrm::Array_Build(std::int16_t menuIndex) {
     for (std::int16_t index = 1; static_cast<size_t>(index) <= defs.size(); ++index) {
         const MenuItemState& state = *Item_State(menuIndex, index);
         if (!state.Visible) continue;
-        std::string caption;
-        MENUITEMINFOA info = ItemInfo(state, caption);
+        std::wstring caption;
+        MENUITEMINFOW info = ItemInfo(state, caption);
         info.fMask |= MIIM_ID;
         info.wID = MenuCommandId_Make(menuIndex, index);
         UniqueMenu submenu;
@@ -167,7 +154,7 @@ UniqueMenu MENUfrm::Array_Build(std::int16_t menuIndex) {
             info.fMask |= MIIM_SUBMENU;
             info.hSubMenu = submenu.get();
         }
-        if (InsertMenuItemA(menu.get(), position, TRUE, &info)) {
+        if (InsertMenuItemW(menu.get(), position, TRUE, &info)) {
             submenu.release();  // the parent menu owns it now
             ++position;
         }
@@ -180,15 +167,15 @@ void MENUfrm::Menu_Rebuild() {
     UniqueMenu bar(CreateMenu());
     UniqueMenu dropdown = Array_Build(1);
     if (!bar || !dropdown) return;
-    std::string caption = MenuBar_Caption;
-    MENUITEMINFOA info = {};
+    std::wstring caption = Wide_FromText(MenuBar_Caption);
+    MENUITEMINFOW info = {};
     info.cbSize = sizeof(info);
     info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_ID | MIIM_SUBMENU;
     info.fType = MFT_STRING;
     info.dwTypeData = caption.data();
     info.wID = kMenuBarEntryId;
     info.hSubMenu = dropdown.get();
-    if (!InsertMenuItemA(bar.get(), 0, TRUE, &info)) return;
+    if (!InsertMenuItemW(bar.get(), 0, TRUE, &info)) return;
     dropdown.release();
     UniqueMenu previous(GetMenu(hwnd_));
     if (SetMenu(hwnd_, bar.get())) {
@@ -202,17 +189,23 @@ bool MENUfrm::Command_Receive(unsigned id) {
     std::int16_t menuIndex = 0, index = 0;
     if (!MenuCommandId_Split(id, menuIndex, index)) return false;
     switch (menuIndex) {
-        case 1: M1_Click(index); break;
-        case 2: M2_Click(index); break;
-        case 3: M3_Click(index); break;
+        case MenuArray_Main: M1_Click(index); break;
+        case MenuArray_SpecialModes: M2_Click(index); break;
+        case MenuArray_StartStation: M3_Click(index); break;
         default: return false;
     }
     return true;
 }
 
-void MENUfrm::M1_Click(std::int16_t Index) { MainForm().ProgramReceivePopUpMenu_Click(1, Index); }
-void MENUfrm::M2_Click(std::int16_t Index) { MainForm().ProgramReceivePopUpMenu_Click(2, Index); }
-void MENUfrm::M3_Click(std::int16_t Index) { MainForm().ProgramReceivePopUpMenu_Click(3, Index); }
+void MENUfrm::M1_Click(std::int16_t Index) {
+    if (clickHandler_) clickHandler_(MenuArray_Main, Index);
+}
+void MENUfrm::M2_Click(std::int16_t Index) {
+    if (clickHandler_) clickHandler_(MenuArray_SpecialModes, Index);
+}
+void MENUfrm::M3_Click(std::int16_t Index) {
+    if (clickHandler_) clickHandler_(MenuArray_StartStation, Index);
+}
 
 MENUfrm& MenuForm() {
     static MENUfrm form;

@@ -1,6 +1,6 @@
 // The hidden menu form MENUfrm: it owns the tray menu, keeps the state of every item (caption,
 // enabled, checked, visible), mirrors that state into the platform menu, and turns a chosen item
-// into the click event of its array.
+// into the click event of its array, which it reports to whoever set the click handler.
 #pragma once
 
 #include "Win32.h"
@@ -9,6 +9,7 @@
 #include "MenuTree.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ private:
     std::int16_t index_;
 };
 
+// Receives a chosen item as its array (MenuIndex) and its Index within the array.
+using MenuClickHandler = std::function<void(std::int16_t MenuIndex, std::int16_t Index)>;
+
 class MENUfrm {
 public:
     MENUfrm();
@@ -53,11 +57,14 @@ public:
     // The hidden window whose menu bar holds Menu1; created, with its menu, on first use.
     HWND hwnd();
 
-    MenuItemControl M1(std::int16_t Index) { return {*this, 1, Index}; }
-    MenuItemControl M2(std::int16_t Index) { return {*this, 2, Index}; }
-    MenuItemControl M3(std::int16_t Index) { return {*this, 3, Index}; }
+    MenuItemControl M1(std::int16_t Index) { return {*this, MenuArray_Main, Index}; }
+    MenuItemControl M2(std::int16_t Index) { return {*this, MenuArray_SpecialModes, Index}; }
+    MenuItemControl M3(std::int16_t Index) { return {*this, MenuArray_StartStation, Index}; }
 
-    // Click events of the three arrays; each hands the click to the main form's dispatcher.
+    // The receiver of every click; without one a click does nothing.
+    void Click_SetHandler(MenuClickHandler handler) { clickHandler_ = std::move(handler); }
+
+    // Click events of the three arrays; each hands the click to the click handler.
     void M1_Click(std::int16_t Index);
     void M2_Click(std::int16_t Index);
     void M3_Click(std::int16_t Index);
@@ -77,6 +84,7 @@ private:
 
     HWND hwnd_ = nullptr;
     std::vector<MenuItemState> items_[3];
+    MenuClickHandler clickHandler_;
 };
 
 // The program's one menu form, created on first use.

@@ -3,12 +3,13 @@
 
 namespace {
 
-// Captions stay exactly as users know them, access-key markers included.
+// Captions stay exactly as users know them, access-key markers included. The positions are
+// those of the M1_ and M2_ constants.
 const std::vector<MenuItemDefinition> kM1 = {
     {"&Launch Vembrol (Normal Mode)", true, true, 0},
     {"-", true, true, 0},
-    {"Launch Vembrol (Special Modes)...", true, true, 2},
-    {"Launch Start Station Application...", true, true, 3},
+    {"Launch Vembrol (Special Modes)...", true, true, MenuArray_SpecialModes},
+    {"Launch Start Station Application...", true, true, MenuArray_StartStation},
     {"-", true, true, 0},
     {"Visit &Homepage", true, true, 0},
     {"-", true, true, 0},
@@ -26,7 +27,7 @@ const std::vector<MenuItemDefinition> kM2 = {
 };
 
 // Captions come from the Start Station registry at every opening.
-const std::vector<MenuItemDefinition> kM3(5, MenuItemDefinition{"", true, true, 0});
+const std::vector<MenuItemDefinition> kM3(M3_Count, MenuItemDefinition{"", true, true, 0});
 
 const std::vector<MenuItemDefinition> kNone;
 
@@ -37,9 +38,9 @@ constexpr unsigned kArrayStride = 100;
 
 const std::vector<MenuItemDefinition>& MenuArray_Definition(std::int16_t menuIndex) {
     switch (menuIndex) {
-        case 1: return kM1;
-        case 2: return kM2;
-        case 3: return kM3;
+        case MenuArray_Main: return kM1;
+        case MenuArray_SpecialModes: return kM2;
+        case MenuArray_StartStation: return kM3;
         default: return kNone;
     }
 }
@@ -51,7 +52,7 @@ std::uint16_t MenuCommandId_Make(std::int16_t menuIndex, std::int16_t index) {
 bool MenuCommandId_Split(unsigned id, std::int16_t& menuIndex, std::int16_t& index) {
     const unsigned array = id / kArrayStride;
     const unsigned item = id % kArrayStride;
-    if (array < 1 || array > 3) return false;
+    if (array < MenuArray_Main || array > MenuArray_StartStation) return false;
     const auto& items = MenuArray_Definition(static_cast<std::int16_t>(array));
     if (item < 1 || item > items.size()) return false;
     menuIndex = static_cast<std::int16_t>(array);

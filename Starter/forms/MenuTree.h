@@ -2,11 +2,13 @@
 // item back to its (MenuIndex, Index) pair. Portable: no platform types.
 #pragma once
 
+#include "StarterModel.h"
+
 #include <cstdint>
 #include <vector>
 
 // One item of the arrays M1, M2 and M3 as the menu form defines it. A caption of "-" makes the
-// item a separator; a nonzero submenu names the array that the item opens (2 or 3).
+// item a separator; a nonzero submenu names the array that the item opens.
 struct MenuItemDefinition {
     const char* caption;
     bool visible;

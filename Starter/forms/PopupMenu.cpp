@@ -1,15 +1,8 @@
 // The tray menu seen from the main form: the refresh of its three groups before every opening,
 // and its display at the cursor.
-#include "MainForm.h"
+#include "Mfrm.h"
 
 #include "MenuForm.h"
-
-namespace {
-
-constexpr std::int16_t kSpecialModeCount = 3;
-constexpr std::int16_t kStartStationItemCount = 5;
-
-}  // namespace
 
 void Mfrm::PopUpMenu_Refresh(std::int16_t group) {
     MENUfrm& menu = MenuForm();
@@ -18,24 +11,24 @@ void Mfrm::PopUpMenu_Refresh(std::int16_t group) {
             HWND target = nullptr;
             bool minimized = false;
             const std::int16_t state = TargetWindow_Find(target, minimized);
-            menu.M1(1).SetCaption(TargetCaption_ForState(state, minimized));
-            menu.M1(8).SetChecked(AutoStartTarget != BooleanFalse);
+            menu.M1(M1_Target).SetCaption(TargetCaption_ForState(state, minimized));
+            menu.M1(M1_AutoStart).SetChecked(AutoStartTarget != BooleanFalse);
             break;
         }
         case 2: {
-            for (std::int16_t i = 1; i <= kSpecialModeCount; ++i) menu.M2(i).SetEnabled(true);
+            for (std::int16_t i = 1; i <= M2_Count; ++i) menu.M2(i).SetEnabled(true);
             // Looked up again rather than taken from group 1: Vembrol may have started meanwhile.
             HWND target = nullptr;
             bool minimized = false;
             if (TargetWindow_Find(target, minimized) != TargetNotRunning)
-                for (std::int16_t i = 1; i <= kSpecialModeCount; ++i) menu.M2(i).SetEnabled(false);
+                for (std::int16_t i = 1; i <= M2_Count; ++i) menu.M2(i).SetEnabled(false);
             break;
         }
         case 3: {
             // Re-read at every opening: the product's other programs change the slots at any time.
             StartStation_Load(StartStation);
             const auto& entries = StartStation.StartStationEntries;
-            for (std::int16_t i = 1; i <= kStartStationItemCount && static_cast<size_t>(i) <= entries.size(); ++i) {
+            for (std::int16_t i = 1; i <= M3_Count && static_cast<size_t>(i) <= entries.size(); ++i) {
                 MenuItemControl item = menu.M3(i);
                 const MenuItemText text = StartStationItem_Refresh(entries[static_cast<size_t>(i - 1)], item.Caption());
                 item.SetCaption(text.caption);

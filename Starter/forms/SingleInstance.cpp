@@ -7,12 +7,12 @@ namespace {
 
 // "Local\" scopes the name to the logon session, so every user at a terminal server has one
 // Starter of their own.
-constexpr char kMutexName[] = "Local\\Vembrol Starter single instance";
+constexpr wchar_t kMutexName[] = L"Local\\Vembrol Starter single instance";
 
 }  // namespace
 
 bool SingleInstance_Claim() {
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
     if (!mutex) {
         // Access denied means the mutex exists under a security descriptor of another Starter.
         return GetLastError() != ERROR_ACCESS_DENIED;

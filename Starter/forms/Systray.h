@@ -1,14 +1,19 @@
-// The tray icon of the main form.
+// The tray icon of a window: added, added again, and deleted. Knows nothing of the forms.
 #pragma once
 
-#include "MainForm.h"
+#include "Win32.h"
+
+#include <shellapi.h>
 
 #include <string>
 
-// Adds the icon (the form's window and icon, identifier 1, callback SystrayMessage) and
-// subclasses the form's window for target; false when the shell refused the icon.
-bool Systray_Add(Mfrm& form, KtSubClassTarget& target, const std::string& tip);
-// Deletes the icon and switches target off; false when the shell had no such icon.
-bool Systray_Remove(Mfrm& form, KtSubClassTarget& target);
-// Adds the icon again exactly as the last Systray_Add did, for a taskbar that has restarted.
-bool Systray_Restore(Mfrm& form);
+// Adds the icon (identifier 1) of window; the shell reports mouse actions on it to the window as
+// callbackMessage. False when the shell refused the icon.
+bool Systray_Add(HWND window, HICON icon, UINT callbackMessage, const std::string& tip);
+// Deletes the icon of window; false when the shell had no such icon.
+bool Systray_Remove(HWND window);
+
+// The shell call behind both. A test replaces it to see the shell refuse an icon, which no test
+// desktop does on its own.
+using Systray_ShellFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
+extern Systray_ShellFunction Systray_Shell;

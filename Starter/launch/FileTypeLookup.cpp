@@ -10,8 +10,7 @@ bool FileType_Lookup(const std::string& fileName, const std::string& verb, std::
     if (typeName.empty()) return false;
 
     typeDescription = Registry_GetValue(RegRoot_ClassesRoot, typeName, "");
-    std::string typeKey = typeName;
-    if (typeKey.back() != '\\') typeKey += '\\';
+    const std::string typeKey = Path_WithTrailingBackslash(typeName);
     // Only the verb asked for: the "shell" key's default verb belongs to the shell's own use.
     const std::string command =
         Text_TrimBlanks(Registry_GetValue(RegRoot_ClassesRoot, typeKey + "shell\\" + verb + "\\command", ""));

@@ -3,6 +3,7 @@
 #include "StarterShell.h"
 
 #include "Handles.h"
+#include "WideText.h"
 
 #include <vector>
 
@@ -20,8 +21,8 @@ struct InputBoxState {
     bool accepted = false;
 };
 
-// A DLGTEMPLATE with its items, laid out as the dialog manager reads it. Texts are set later
-// through the "A" functions, so no text has to be converted to UTF-16 for the template.
+// A DLGTEMPLATE with its items, laid out as the dialog manager reads it. Texts are set once the
+// dialog exists, so the template carries none but the font name.
 class DialogTemplate {
 public:
     DialogTemplate(DWORD style, short cx, short cy, WORD itemCount) {
@@ -66,11 +67,10 @@ private:
 constexpr WORD AtomButton = 0x0080, AtomEdit = 0x0081, AtomStatic = 0x0082;
 
 std::string Window_Text(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    return Text_FromWide(text.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
 }
 
 RECT Window_RectIn(HWND window, HWND parent) {
@@ -84,14 +84,14 @@ RECT Window_RectIn(HWND window, HWND parent) {
 // the dialog grows downwards until all of it shows.
 void Prompt_Fit(HWND dialog) {
     HWND prompt = GetDlgItem(dialog, IdPrompt);
-    const std::string text = Window_Text(prompt);
+    const std::wstring text = Wide_FromText(Window_Text(prompt));
 
     const RECT shown = Window_RectIn(prompt, dialog);
     RECT needed = {0, 0, shown.right - shown.left, 0};
     {
         ScreenDc dc(prompt);
-        HGDIOBJ old = SelectObject(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
-        DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed,
+        HGDIOBJ old = SelectObject(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+        DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed,
                   DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
         SelectObject(dc.get(), old);
     }
@@ -109,21 +109,21 @@ void Prompt_Fit(HWND dialog) {
 }
 
 INT_PTR CALLBACK InputBox_Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
         case WM_INITDIALOG: {
             state = reinterpret_cast<InputBoxState*>(lParam);
-            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-            SetWindowTextA(dialog, state->title.c_str());
-            SetDlgItemTextA(dialog, IdPrompt, state->prompt.c_str());
-            SetDlgItemTextA(dialog, IDOK, "OK");
-            SetDlgItemTextA(dialog, IDCANCEL, "Cancel");
+            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+            SetWindowTextW(dialog, Wide_FromText(state->title).c_str());
+            SetDlgItemTextW(dialog, IdPrompt, Wide_FromText(state->prompt).c_str());
+            SetDlgItemTextW(dialog, IDOK, L"OK");
+            SetDlgItemTextW(dialog, IDCANCEL, L"Cancel");
             Prompt_Fit(dialog);
             HWND edit = GetDlgItem(dialog, IdEdit);
-            SetWindowTextA(edit, state->text.c_str());
+            SetWindowTextW(edit, Wide_FromText(state->text).c_str());
             // The default text selected, so that typing replaces it.
             SetFocus(edit);
-            SendMessageA(edit, EM_SETSEL, 0, -1);
+            SendMessageW(edit, EM_SETSEL, 0, -1);
             return FALSE;  // the focus is set here
         }
         case WM_COMMAND:
@@ -160,7 +160,7 @@ std::string InputBox(const std::string& prompt, const std::string& title, const 
     dialog.Item(AtomButton, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 208, 7, 53, 14);
     dialog.Item(AtomButton, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 208, 25, 53, 14);
     // No owner: the Starter's forms are hidden, and the box must stand on its own.
-    const INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialog.Get(), nullptr, InputBox_Proc,
+    const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), nullptr, InputBox_Proc,
                                                    reinterpret_cast<LPARAM>(&state));
     return (result == IDOK && state.accepted) ? state.text : "";
 }

@@ -1,18 +1,23 @@
 // File-system checks and the current directory, shared by the launch operations.
 #include "PathChecks.h"
 
-#include "Win32.h"
+#include "WideText.h"
 
-bool Path_Exists(const std::string& path) {
-    return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+namespace {
+
+DWORD Path_Attributes(const std::string& path) {
+    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(Wide_FromText(path).c_str());
 }
 
+}  // namespace
+
+bool Path_Exists(const std::string& path) { return Path_Attributes(path) != INVALID_FILE_ATTRIBUTES; }
+
 bool Path_IsFile(const std::string& path) {
-    if (path.empty()) return false;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = Path_Attributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void Directory_MakeCurrentIfExists(const std::string& dir) {
-    if (Path_Exists(dir)) SetCurrentDirectoryA(dir.c_str());
+    if (Path_Exists(dir)) SetCurrentDirectoryW(Wide_FromText(dir).c_str());
 }

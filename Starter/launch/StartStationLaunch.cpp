@@ -17,7 +17,7 @@ bool Command_StartInItsDirectory(const std::string& commandLine, const std::stri
     // that an unquoted path with blanks cannot start a program planted at a shorter prefix; a
     // command with arguments names no file and is started as the platform splits it.
     const bool started = Process_Start(commandLine, programPath);
-    SetCurrentDirectoryA(Starter_Directory().c_str());
+    Directory_MakeCurrentIfExists(Starter_Directory());
     return started;
 }
 
@@ -38,7 +38,8 @@ void Folder_Launch(StartStationConfig& config, const std::string& folder) {
             StarterText::BrowsePromptBegin + config.BrowseApplication + StarterText::BrowsePromptEnd,
             StarterText::BrowseTitle, "");
         if (config.BrowseApplication.empty()) return;  // nothing saved; the next opening reloads
-        StartStation_Save(config);
+        // Tried all the same: the folder opens now, and the user knows to ask again next time.
+        if (!StartStation_Save(config)) StarterBox(StarterText::BrowseNotSaved, MB_ICONEXCLAMATION | MB_OK);
     }
 }
 

@@ -45,7 +45,7 @@ void StartStation_Load(StartStationConfig& config) {
     }
 }
 
-void StartStation_Save(const StartStationConfig& config) {
+bool StartStation_Save(const StartStationConfig& config) {
     const std::uint32_t root = config.StartStationRootKey;
     const std::string key = StartStation_Key(config);
     // The key is rewritten whole: values no slot owns are dropped, numbers come back normalised.
@@ -66,4 +66,6 @@ void StartStation_Save(const StartStationConfig& config) {
         Registry_SetValue(root, key, StartStationValue_IconIndex(n), StartStation_NumberText(entry.IconIndex),
                           RegKind_String);
     }
+    // The one value the user typed; the slots are only written back as they were read.
+    return Registry_Holds(root, key, StarterText::BrowseApplicationValueName, config.BrowseApplication);
 }

@@ -3,6 +3,7 @@
 
 #include "Handles.h"
 #include "StarterTexts.h"
+#include "WideText.h"
 
 namespace {
 
@@ -10,13 +11,13 @@ namespace {
 // Vembrol.exe, or a directory of that name, counts as missing.
 bool Target_IsPresent(const std::string& path) {
     if (path.empty() || path.back() == '\\') return false;
-    WIN32_FIND_DATAA found = {};
-    UniqueFind search(FindFirstFileA(path.c_str(), &found));
+    WIN32_FIND_DATAW found = {};
+    UniqueFind search(FindFirstFileW(Wide_FromText(path).c_str(), &found));
     if (!search) return false;
     constexpr DWORD notNormal = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
     do {
         if (!(found.dwFileAttributes & notNormal)) return true;
-    } while (FindNextFileA(search.get(), &found));
+    } while (FindNextFileW(search.get(), &found));
     return false;
 }
 

@@ -1,10 +1,43 @@
-// Recognising a running Vembrol by its main window's title, and restoring or closing it.
+// Recognising a running Vembrol by its main window's title and its program file, and restoring
+// or closing it without ever waiting on it.
 #include "StarterShell.h"
+
+#include "Handles.h"
+#include "WideText.h"
+
+#include <vector>
+
+namespace {
+
+// Long enough for a busy Vembrol to ask its own questions before closing; a hung one is given
+// up at once (SMTO_ABORTIFHUNG), so the tray menu never waits longer than this.
+constexpr UINT kCloseTimeoutMs = 3000;
+
+std::string Window_ProgramPath(HWND hwnd) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(hwnd, &processId);
+    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return "";
+    std::vector<wchar_t> path(32768);
+    DWORD size = static_cast<DWORD>(path.size());
+    if (!QueryFullProcessImageNameW(process.get(), 0, path.data(), &size)) return "";
+    return Text_FromWide(path.data(), size);
+}
+
+// The first top-level window with this title (compared without regard to case, as FindWindow
+// does) that Vembrol itself owns: an Explorer window on a folder named Vembrol is no Vembrol.
+HWND TargetWindow_WithTitle(const char* title) {
+    const std::wstring wide = Wide_FromText(title);
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, nullptr, wide.c_str())) != nullptr;)
+        if (TargetProgram_IsImage(Window_ProgramPath(window))) return window;
+    return nullptr;
+}
+
+}  // namespace
 
 std::int16_t TargetWindow_Find(HWND& hwnd, bool& minimized) {
     for (const TargetTitle& target : TargetTitles_InSearchOrder()) {
-        // FindWindowA compares titles without regard to case, so a renamed "VEMBROL" counts too.
-        if (HWND found = FindWindowA(nullptr, target.title)) {
+        if (HWND found = TargetWindow_WithTitle(target.title)) {
             hwnd = found;
             if (IsIconic(found)) minimized = true;
             return target.state;
@@ -21,10 +54,13 @@ bool TargetWindow_Control(std::int16_t action) {
     if (TargetWindow_Find(hwnd, minimized) == TargetNotRunning) return false;
     if (action != TargetAction_Close && action != TargetAction_Restore) return false;
     // Restored first in both cases, so that a minimized Vembrol shows any question it asks
-    // before closing where the user can see it.
-    ShowWindow(hwnd, SW_RESTORE);
+    // before closing where the user can see it. Asynchronously: a busy Vembrol restores when
+    // it gets to it, and the Starter's menu stays at hand meanwhile.
+    ShowWindowAsync(hwnd, SW_RESTORE);
     SetFocus(hwnd);
-    // Sent, not posted: the Starter goes on only after Vembrol has handled the close.
-    if (action == TargetAction_Close) SendMessageA(hwnd, WM_CLOSE, 0, 0);
+    if (action == TargetAction_Close) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(hwnd, WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kCloseTimeoutMs, &ignored);
+    }
     return true;
 }

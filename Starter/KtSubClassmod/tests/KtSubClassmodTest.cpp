@@ -18,7 +18,7 @@ int g_ownCalls = 0;
 std::vector<int> g_offers;  // ids of the targets offered kPing, in order
 
 LRESULT CALLBACK OwnProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg != kPing) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg != kPing) return DefWindowProcW(hwnd, msg, wParam, lParam);
     ++g_ownCalls;
     return 7000 + lParam;  // told apart from any answer a target gives
 }
@@ -44,15 +44,15 @@ Target& Pool(int i) {
 
 struct Window : KtSubClassObject {
     Window() {
-        static const WNDCLASSA wc = {0, OwnProc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr,
-                                     "VembrolSubclassTestWindow"};
-        static const ATOM cls = RegisterClassA(&wc);
-        h = CreateWindowExA(0, MAKEINTATOM(cls), "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        static const WNDCLASSW wc = {0, OwnProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr,
+                                     L"VembrolSubclassTestWindow"};
+        static const ATOM cls = RegisterClassW(&wc);
+        h = CreateWindowExW(0, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(cls)), L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     }
     ~Window() { DestroyWindow(h); }
     HWND hwnd() const override { return h; }
-    LRESULT Ping(LPARAM lParam) const { return SendMessageA(h, kPing, 0, lParam); }
-    LONG_PTR Slot(int index) const { return GetWindowLongPtrA(h, index); }
+    LRESULT Ping(LPARAM lParam) const { return SendMessageW(h, kPing, 0, lParam); }
+    LONG_PTR Slot(int index) const { return GetWindowLongPtrW(h, index); }
     HWND h;
 };
 

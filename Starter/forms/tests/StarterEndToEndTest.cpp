@@ -1,22 +1,35 @@
-// The real program under Wine: start-up and the single instance, the tray icon and its menu, the
-// taskbar restarting, and the ways the Starter ends.
+// The real program under Wine: start-up from a folder named in any script, the single instance,
+// the tray icon and its menu, the taskbar restarting, and the ways the Starter ends.
 #include "StarterSession.h"
 
 using namespace startertest;
 
 namespace {
 
-TEST_F(StarterTest, FirstStartRegistersItselfASecondEndsAtOnceAndCloseStarterEnds) {
-    const StarterInstall& install = Install("starter-start");
+// Cyrillic and CJK: outside every ANSI code page at once, so only the wide functions find them.
+TEST_F(StarterTest, FromAFolderInAnyScriptItRegistersItsTruePathStartsVembrolAndStartStationApps) {
+    const StarterInstall& install = Install("C:\\Проба 文字\\", true, "Vembrol");
+    const std::string app = install.root + "Приложения\\Плеер 文字.exe";
+    StandIn_Copy(app);
+    Registry_WriteString(HKEY_LOCAL_MACHINE, kStartStationKey, "file type1", "1");
+    Registry_WriteString(HKEY_LOCAL_MACHINE, kStartStationKey, "application name1", app);
     ASSERT_TRUE(Start());
-    for (const char* key : {RunKey, RunKeyNt}) {
-        EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, key, RunValueName),
-                  "\"C:\\vembrol-tests\\starter-start\\Vembrol Starter.exe\"");
-        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key, RunValueName);
+    for (const std::string& key : {kRunKey, kRunKeyNt}) {
+        EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, key, kRunValue),
+                  "\"C:\\Проба 文字\\Vembrol\\Vembrol Starter.exe\"");
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Wide_FromText(key).c_str(), L"Vembrol Starter");
     }
-    ASSERT_TRUE(wintest::Process::Start(install.exe, "", install.dir).WaitExit(5000));
-    for (const char* key : {RunKey, RunKeyNt})
-        EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, key, RunValueName), "(none)");
+    // A second copy ends at once and writes nothing.
+    ASSERT_TRUE(TestProcess(install.exe, "", install.dir).WaitExit(5000));
+    for (const std::string& key : {kRunKey, kRunKeyNt})
+        EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, key, kRunValue), "(none)");
+
+    ASSERT_TRUE(Menu_Choose(Keys(Item_Target)));
+    const std::string target = "C:\\Проба 文字\\Vembrol\\Vembrol.exe";
+    EXPECT_EQ(StandInLog(install.dir), Lines{StartLine(target, install.dir, target)});
+    ASSERT_TRUE(Menu_Choose(Keys(Item_StartStation, 1)));
+    EXPECT_EQ(StandInLog(install.root + "Приложения\\"),
+              Lines{StartLine(app, "C:\\Проба 文字\\Приложения", "C:\\Проба 文字\\Приложения\\Плеер 文字.exe")});
 
     ASSERT_TRUE(Menu_Choose(Keys(Item_CloseStarter)));
     ASSERT_TRUE(starter_.WaitExit(5000));
@@ -29,72 +42,73 @@ protected:
         Install("starter-tray");
         ASSERT_TRUE(Start());
     }
-    void Tray_Post(LPARAM mouse) { PostMessageA(main_, RegisterWindowMessageA(TrayMessageName), 1, mouse); }
 };
 
-TEST_F(StarterTray, ButtonReleasesOpenTheMenuAndNothingElseDoes) {
-    for (LPARAM ignored : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
-        Tray_Post(ignored);
-        EXPECT_EQ(wintest::PopupMenu_WaitFor(400), nullptr) << ignored;
-    }
+// One walk through what reaches the icon: mouse messages, a second click while the menu is open,
+// a restarted taskbar, and a shutdown that another program cancels.
+TEST_F(StarterTray, OnlyButtonReleasesOpenTheMenuATaskbarRestartBringsTheIconBackOnlyAnEndingSessionEnds) {
+    for (LPARAM ignored : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_LBUTTONDBLCLK}) Tray_Post(ignored);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Wide_FromText(kRunKey).c_str(), L"Vembrol Starter");
+    ASSERT_TRUE(Starter_Drain());  // the taskbar restarting, after the ignored messages
+    wintest::WindowQuery menus;
+    menus.className = "#32768";
+    EXPECT_EQ(wintest::Window_Find(menus), nullptr);
+    EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue), "(none)");  // nothing rewritten
+
     for (LPARAM opens : {WM_LBUTTONUP, WM_RBUTTONUP}) {
         HWND popup = Menu_Open(opens);
         ASSERT_NE(popup, nullptr) << opens;
+        Tray_Post(WM_LBUTTONUP);
+        ASSERT_TRUE(Starter_Drain());
+        // Still one menu, whose owner stays shown so that a click elsewhere closes it.
+        EXPECT_EQ(wintest::Window_FindAll(menus).size(), 1u);
+        EXPECT_TRUE(IsWindowVisible(main_));
         wintest::PopupMenu_SendKeys(popup, {VK_ESCAPE});
+        EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(main_) && !IsWindowEnabled(main_); }));
     }
-}
 
-TEST_F(StarterTray, AClickWhileTheMenuIsOpenLeavesThatMenuWorking) {
-    HWND popup = Menu_Open();
-    ASSERT_NE(popup, nullptr);
-    Tray_Post(WM_LBUTTONUP);
-    Sleep(400);
-    // Still one menu, whose owner stays shown so that a click elsewhere closes it.
-    wintest::WindowQuery menus;
-    menus.className = "#32768";
-    EXPECT_EQ(wintest::Window_FindAll(menus).size(), 1u);
-    EXPECT_TRUE(IsWindowVisible(main_));
-    wintest::PopupMenu_SendKeys(popup, {VK_ESCAPE});
-    EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(main_) && !IsWindowEnabled(main_); }));
-    EXPECT_TRUE(Menu_Choose({VK_ESCAPE}));
-}
-
-// Only a session that really ends takes the icon away; a shutdown cancelled elsewhere leaves
-// the Starter in the tray.
-TEST_F(StarterTray, OnlyAnEndingSessionEndsTheStarter) {
-    PostMessageA(main_, WM_QUERYENDSESSION, 0, 0);
-    PostMessageA(main_, WM_ENDSESSION, FALSE, 0);
-    EXPECT_FALSE(starter_.WaitExit(500));
-    PostMessageA(main_, WM_ENDSESSION, TRUE, 0);
+    PostMessageW(main_, WM_QUERYENDSESSION, 0, 0);
+    PostMessageW(main_, WM_ENDSESSION, FALSE, 0);
+    ASSERT_TRUE(Starter_Drain());
+    EXPECT_TRUE(starter_.Running());
+    PostMessageW(main_, WM_ENDSESSION, TRUE, 0);
     ASSERT_TRUE(starter_.WaitExit(5000));
     EXPECT_FALSE(TrayIcon(main_));
 }
 
-TEST_F(StarterTray, TaskbarRestartBringsBackTheIconAndRewritesNothing) {
-    ASSERT_TRUE(TrayIcon(main_, NIM_DELETE));
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, RunKey, RunValueName);
-    PostMessageA(main_, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(Eventually([&] { return TrayIcon(main_); }));
-    EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, RunKey, RunValueName), "(none)");
-    EXPECT_TRUE(Menu_Choose({VK_ESCAPE}));
-}
-
-TEST_F(StarterTray, RemoveStarterKeepsItOnNoAndOnYesDropsTheUpperRunValueAndEnds) {
+TEST_F(StarterTray, RemoveStarterKeepsItOnNoSaysWhenItCannotAndOnYesDropsTheUpperRunValueAndEnds) {
     ASSERT_TRUE(Menu_Choose(Keys(Item_RemoveStarter)));
-    EXPECT_EQ(wintest::MessageBox_Answer(starter_.Id(), "No").text, RemoveQuestion);
-    wintest::MessageBoxInfo box = wintest::MessageBox_Answer(starter_.Id(), "OK");
+    wintest::MessageBoxInfo box = wintest::MessageBox_Answer(starter_.Id(), "No");
+    EXPECT_EQ(box.text, "Vembrol Starter needs hardly memory and allows you to quickly start Vembrol, the great tool "
+                        "to clean up your mp3 collection. Do you really want to remove Vembrol Starter ?");
+    EXPECT_EQ(box.icon, wintest::BoxIcon::Question);
+    box = wintest::MessageBox_Answer(starter_.Id(), "OK");
     EXPECT_EQ(box.text, "Good boy.");
     EXPECT_EQ(box.icon, wintest::BoxIcon::Information);
 
+    const std::string registered = Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue);
+    {
+        KeyLock standardUser(kRunKey);
+        ASSERT_TRUE(Menu_Choose(Keys(Item_RemoveStarter)));
+        wintest::MessageBox_Answer(starter_.Id(), "Yes");
+        box = wintest::MessageBox_Answer(starter_.Id(), "OK");
+        EXPECT_EQ(box.text, "Vembrol Starter could not be removed from Windows start up, as this needs "
+                            "administrator rights !");
+        EXPECT_EQ(box.caption, "Vembrol Starter");
+        EXPECT_EQ(box.icon, wintest::BoxIcon::Exclamation);
+        ASSERT_TRUE(Starter_Drain());
+        EXPECT_TRUE(starter_.Running());
+        EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue), registered);
+    }
+
     ASSERT_TRUE(Menu_Choose(Keys(Item_RemoveStarter)));
-    box = wintest::MessageBox_Answer(starter_.Id(), "Yes");
-    EXPECT_EQ(box.icon, wintest::BoxIcon::Question);
+    wintest::MessageBox_Answer(starter_.Id(), "Yes");
     box = wintest::MessageBox_Answer(starter_.Id(), "OK");
     EXPECT_EQ(box.text, "To reinstall Vembrol Starter just start it once again manually.");
     EXPECT_EQ(box.icon, wintest::BoxIcon::Information);
     ASSERT_TRUE(starter_.WaitExit(5000));
-    EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, RunKey, RunValueName), "(none)");
-    EXPECT_NE(Registry_String(HKEY_LOCAL_MACHINE, RunKeyNt, RunValueName), "(none)");
+    EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue), "(none)");
+    EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kRunKeyNt, kRunValue), registered);
 }
 
 }  // namespace

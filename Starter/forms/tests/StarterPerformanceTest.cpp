@@ -19,7 +19,7 @@ TEST_F(StarterTest, MenuOpensWithoutGrowingTheWorkingSetAndTheProgramStaysSmall)
 
     const StarterInstall& install = Install("starter-performance", true, "starter");
     for (int n = 1; n <= 5; ++n) {
-        const std::string program = install.scratch.Path() + "apps\\Application Number " + std::to_string(n) + ".exe";
+        const std::string program = install.root + "apps\\Application Number " + std::to_string(n) + ".exe";
         StandIn_Copy(program);
         Registry_WriteString(HKEY_LOCAL_MACHINE, kStartStationKey, "file type" + std::to_string(n), "1");
         Registry_WriteString(HKEY_LOCAL_MACHINE, kStartStationKey, "application name" + std::to_string(n), program);
@@ -39,7 +39,7 @@ TEST_F(StarterTest, MenuOpensWithoutGrowingTheWorkingSetAndTheProgramStaysSmall)
         if (i == 50) before = workingSet();
         wintest::PopupMenu_WaitClosed();
         const auto start = clock::now();
-        PostMessageA(main_, RegisterWindowMessageA(TrayMessageName), 1, WM_RBUTTONUP);
+        Tray_Post(WM_RBUTTONUP);
         HWND popup;
         while (!(popup = wintest::Window_Find(menus)) && clock::now() - start < std::chrono::seconds(5)) Sleep(0);
         const std::chrono::duration<double, std::milli> elapsed = clock::now() - start;

@@ -1,19 +1,68 @@
 #include "StarterSession.h"
 
+#include "Handles.h"
+
+#include <sddl.h>
+
 #include <algorithm>
 
 namespace startertest {
 namespace {
 
+std::wstring W(const std::string& text) { return Wide_FromText(text); }
+
 // Replaced whole on restore, with the values saved from them.
 const std::pair<HKEY, std::string> kOwnedKeys[] = {
     {HKEY_LOCAL_MACHINE, kStartUpKey}, {HKEY_LOCAL_MACHINE, kStartStationKey}, {HKEY_CLASSES_ROOT, "VembrolTestHtml"}};
 
+constexpr wchar_t kLockSubkey[] = L"VembrolTestLock";
+
 }  // namespace
 
+void Folder_Create(const std::string& path) {
+    std::string p = path;
+    while (!p.empty() && p.back() == '\\') p.pop_back();
+    if (p.size() <= 2 || GetFileAttributesW(W(p).c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    Folder_Create(p.substr(0, p.find_last_of('\\')));
+    CreateDirectoryW(W(p).c_str(), nullptr);
+}
+
+void Folder_DeleteTree(const std::string& path) {
+    std::string dir = path;
+    while (!dir.empty() && dir.back() == '\\') dir.pop_back();
+    if (dir.size() <= 3) return;  // never a drive root
+    WIN32_FIND_DATAW found;
+    UniqueFind find(FindFirstFileW(W(dir + "\\*").c_str(), &found));
+    if (find) {
+        do {
+            const std::string name = Text_FromWideBuffer(found.cFileName, MAX_PATH);
+            if (name == "." || name == "..") continue;
+            const std::string full = dir + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                Folder_DeleteTree(full);
+            } else {
+                SetFileAttributesW(W(full).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(W(full).c_str());
+            }
+        } while (FindNextFileW(find.get(), &found));
+    }
+    find.reset();
+    RemoveDirectoryW(W(dir).c_str());
+}
+
+std::string File_ReadAll(const std::string& path) {
+    UniqueFile file(CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (file && ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) text.append(buffer, got);
+    return text;
+}
+
 void StandIn_Copy(const std::string& path) {
-    wintest::Directory_Create(path.substr(0, path.find_last_of('\\') + 1));
-    CopyFileA(STANDIN_EXE, path.c_str(), FALSE);
+    Folder_Create(path.substr(0, path.find_last_of('\\') + 1));
+    CopyFileW(W(STANDIN_EXE).c_str(), W(path).c_str(), FALSE);
 }
 
 std::string StartLine(const std::string& exe, std::string cwd, const std::string& commandLine) {
@@ -21,10 +70,10 @@ std::string StartLine(const std::string& exe, std::string cwd, const std::string
     return "start|" + exe + "|" + cwd + "|" + commandLine;
 }
 
-std::vector<std::string> StandInLog(const std::string& directory, size_t count) {
-    std::vector<std::string> lines;
+Lines StandInLog(const std::string& directory, size_t count) {
+    Lines lines;
     Eventually([&] {
-        const std::string text = wintest::File_Read(directory + "standin.log");
+        const std::string text = File_ReadAll(directory + "standin.log");
         lines.clear();
         for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
             lines.push_back(text.substr(at, end - at));
@@ -33,28 +82,110 @@ std::vector<std::string> StandInLog(const std::string& directory, size_t count) 
     return lines;
 }
 
+HWND StandInWindow(const std::string& title) {
+    HWND window = nullptr;
+    Eventually([&] { return (window = FindWindowW(L"VembrolStandIn", W(title).c_str())) != nullptr; }, 10000);
+    return window;
+}
+
 void Registry_WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& text) {
-    wintest::Registry_WriteRaw(root, key, name, REG_SZ, text + '\0');
+    const std::wstring data = W(text);
+    RegSetKeyValueW(root, W(key).c_str(), W(name).c_str(), REG_SZ, data.c_str(),
+                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }
 
 std::string Registry_String(HKEY root, const std::string& key, const std::string& name) {
-    std::string data;
-    return wintest::Registry_ReadRaw(root, key, name, nullptr, &data) ? data.substr(0, data.find('\0')) : "(none)";
+    wchar_t data[2048] = {};
+    DWORD size = sizeof(data) - sizeof(wchar_t);
+    if (RegGetValueW(root, W(key).c_str(), W(name).c_str(), RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return "(none)";
+    return Text_FromWideBuffer(data, 2048);
 }
 
 bool TrayIcon(HWND owner, DWORD operation) {
-    NOTIFYICONDATAA data = {};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    NOTIFYICONDATAW data = {};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
     data.hWnd = owner;
     data.uID = 1;
-    return Shell_NotifyIconA(operation, &data) != FALSE;
+    return Shell_NotifyIconW(operation, &data) != FALSE;
 }
 
-StarterInstall::StarterInstall(const std::string& name, bool withTarget, const std::string& sub)
-    : scratch(name), dir(scratch.Path() + (sub.empty() ? "" : sub + "\\")), exe(dir + "Vembrol Starter.exe") {
-    wintest::Directory_Create(dir);
-    CopyFileA(STARTER_EXE, exe.c_str(), FALSE);
-    if (withTarget) StandIn_Copy(dir + TargetFileName);
+// ---- processes ---------------------------------------------------------------------------------
+
+TestProcess::TestProcess(const std::string& exe, const std::string& args, const std::string& currentDir) {
+    std::wstring commandLine = W("\"" + exe + "\"" + (args.empty() ? "" : " " + args));
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(W(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        currentDir.empty() ? nullptr : W(currentDir).c_str(), &startup, &started))
+        return;
+    CloseHandle(started.hThread);
+    process_ = started.hProcess;
+    id_ = started.dwProcessId;
+    WaitForInputIdle(process_, 5000);
+}
+
+TestProcess::TestProcess(TestProcess&& o) noexcept
+    : process_(std::exchange(o.process_, nullptr)), id_(std::exchange(o.id_, 0)) {}
+
+TestProcess& TestProcess::operator=(TestProcess&& o) noexcept {
+    if (this != &o) {
+        Terminate();
+        process_ = std::exchange(o.process_, nullptr);
+        id_ = std::exchange(o.id_, 0);
+    }
+    return *this;
+}
+
+void TestProcess::Terminate() {
+    if (!process_) return;
+    if (Running()) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+    process_ = nullptr;
+}
+
+// ---- registry security -------------------------------------------------------------------------
+
+KeyLock::KeyLock(const std::string& path) : path_(path) {
+    UniqueKey key;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, W(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+    UniqueKey subkey;
+    RegCreateKeyExW(key.get(), kLockSubkey, 0, nullptr, 0, KEY_READ, nullptr, subkey.put(), nullptr);
+    DWORD size = 0;
+    RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
+    savedSecurity_.resize(size);
+    if (RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, savedSecurity_.data(), &size) != ERROR_SUCCESS)
+        savedSecurity_.clear();
+    // Everyone: KEY_SET_VALUE (0x2) denied, everything else allowed.
+    PSECURITY_DESCRIPTOR locked = nullptr;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                             &locked, nullptr)) {
+        RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, locked);
+        LocalFree(locked);
+    }
+}
+
+KeyLock::~KeyLock() {
+    UniqueKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, W(path_).c_str(), 0, READ_CONTROL | WRITE_DAC | KEY_READ, key.put()) !=
+        ERROR_SUCCESS)
+        return;
+    if (!savedSecurity_.empty()) RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, savedSecurity_.data());
+    RegDeleteKeyW(key.get(), kLockSubkey);
+}
+
+// ---- the Starter -------------------------------------------------------------------------------
+
+StarterInstall::StarterInstall(const std::string& rootFolder, bool withTarget, const std::string& sub)
+    : root(rootFolder), dir(root + (sub.empty() ? "" : sub + "\\")), exe(dir + "Vembrol Starter.exe") {
+    Folder_DeleteTree(root);
+    Folder_Create(dir);
+    CopyFileW(W(STARTER_EXE).c_str(), W(exe).c_str(), FALSE);
+    if (withTarget) StandIn_Copy(dir + "Vembrol.exe");
 }
 
 std::vector<WORD> Keys(int n, int k) {
@@ -65,16 +196,16 @@ std::vector<WORD> Keys(int n, int k) {
     return keys;
 }
 
-StarterTest::StarterTest() : productKeyExisted_(wintest::Registry_KeyExists(HKEY_LOCAL_MACHINE, Key(ProductKey))) {
+StarterTest::StarterTest() : productKeyExisted_(wintest::Registry_KeyExists(HKEY_LOCAL_MACHINE, "Software\\Vembrol")) {
     auto save = [this](HKEY root, const std::string& path, const std::string& name) {
         Saved s{root, path, name, false, 0, {}};
         s.existed = wintest::Registry_ReadRaw(root, path, name, &s.type, &s.data);
         values_.push_back(s);
     };
     save(HKEY_CLASSES_ROOT, ".html", "");
-    for (const char* key : {RunKey, RunKeyNt}) {
-        save(HKEY_LOCAL_MACHINE, key, RunValueName);
-        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key, RunValueName);
+    for (const std::string& key : {kRunKey, kRunKeyNt}) {
+        save(HKEY_LOCAL_MACHINE, key, kRunValue);
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, W(key).c_str(), W(kRunValue).c_str());
     }
     for (const auto& [root, path] : kOwnedKeys) {
         for (const std::string& name : wintest::Registry_ValueNames(root, path)) save(root, path, name);
@@ -83,39 +214,47 @@ StarterTest::StarterTest() : productKeyExisted_(wintest::Registry_KeyExists(HKEY
 }
 
 StarterTest::~StarterTest() {
-    if (starter_.Running() && PostMessageA(main_, WM_CLOSE, 0, 0)) starter_.WaitExit();
+    if (starter_.Running() && PostMessageW(main_, WM_CLOSE, 0, 0)) starter_.WaitExit();
     HWND standIn;
-    for (int i = 0; i < 20 && (standIn = FindWindowA("VembrolStandIn", nullptr)); ++i)
-        SendMessageTimeoutA(standIn, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 3000, nullptr);
+    for (int i = 0; i < 20 && (standIn = FindWindowW(L"VembrolStandIn", nullptr)); ++i) {
+        DWORD_PTR ignored;
+        if (!SendMessageTimeoutW(standIn, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 3000, &ignored)) break;
+    }
     for (const auto& [root, path] : kOwnedKeys) wintest::Registry_DeleteTree(root, path);
     for (const Saved& v : values_) {
         if (v.existed)
             wintest::Registry_WriteRaw(v.root, v.path, v.name, v.type, v.data);
         else
-            RegDeleteKeyValueA(v.root, v.path.c_str(), v.name.c_str());
+            RegDeleteKeyValueW(v.root, W(v.path).c_str(), W(v.name).c_str());
     }
     // The Starter creates the product key on the way to its own; a prefix without it gets none.
-    if (!productKeyExisted_) wintest::Registry_DeleteTree(HKEY_LOCAL_MACHINE, Key(ProductKey));
+    if (!productKeyExisted_) wintest::Registry_DeleteTree(HKEY_LOCAL_MACHINE, "Software\\Vembrol");
 }
 
 const StarterInstall& StarterTest::Install(const std::string& name, bool withTarget, const std::string& sub) {
-    install_ = std::make_unique<StarterInstall>(name, withTarget, sub);
+    install_.reset();
+    const std::string root = name.size() > 2 && name[1] == ':' ? name : "C:\\vembrol-tests\\" + name + "\\";
+    install_ = std::make_unique<StarterInstall>(root, withTarget, sub);
     return *install_;
 }
 
 bool StarterTest::Start() {
-    starter_ = wintest::Process::Start(install_->exe, "", install_->dir);
+    starter_ = TestProcess(install_->exe, "", install_->dir);
     // The icon comes first, then the Run entries and the rest of the start-up, ending in idleness.
     const bool up = Eventually([&] {
-        main_ = FindWindowA(nullptr, MainCaption);
+        main_ = FindWindowW(nullptr, L"Vembrol Starter v1.0");
         return main_ && wintest::Window_GetProcessId(main_) == starter_.Id() && TrayIcon(main_);
     }, 10000);
     return up && WaitForInputIdle(starter_.Handle(), 5000) == 0;
 }
 
+void StarterTest::Tray_Post(LPARAM mouseMessage) {
+    PostMessageW(main_, RegisterWindowMessageW(L"KtSystray"), 1, mouseMessage);
+}
+
 HWND StarterTest::Menu_Open(LPARAM mouseMessage) {
     wintest::PopupMenu_WaitClosed();
-    PostMessageA(main_, RegisterWindowMessageA(TrayMessageName), 1, mouseMessage);
+    Tray_Post(mouseMessage);
     return wintest::PopupMenu_WaitFor();
 }
 
@@ -124,6 +263,12 @@ bool StarterTest::Menu_Choose(const std::vector<WORD>& keys) {
     if (!popup) return false;
     for (WORD key : keys) wintest::PopupMenu_SendKeys(popup, {key});
     return true;
+}
+
+bool StarterTest::Starter_Drain() {
+    if (!TrayIcon(main_, NIM_DELETE)) return false;
+    PostMessageW(main_, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    return Eventually([&] { return TrayIcon(main_); });
 }
 
 }  // namespace startertest

@@ -1,7 +1,9 @@
-// Drives the real "Vembrol Starter.exe" beside a stand-in Vembrol in a scratch folder.
+// Drives the real "Vembrol Starter.exe" beside a stand-in Vembrol in a scratch folder, whose
+// name may hold any characters: files, processes and registry values go through the wide
+// functions, with UTF-8 text on this side.
 #pragma once
 
-#include "StarterTexts.h"
+#include "WideText.h"
 #include "WinTest.h"
 
 #include <shellapi.h>
@@ -12,29 +14,72 @@
 
 namespace startertest {
 
-using namespace StarterText;
 using wintest::Eventually;
+using Lines = std::vector<std::string>;
 
-// Without the trailing "\", as the registry helpers take them.
-inline std::string Key(std::string path) { return path.substr(0, path.size() - 1); }
-inline const std::string kStartUpKey = Key(std::string(ProductKey) + StartUpSubKey);
-inline const std::string kStartStationKey = Key(std::string(ProductKey) + StartStationSubKey);
+// Written out here rather than taken from the program: a typo there must fail a test.
+inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline const std::string kRunKeyNt = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Run";
+inline const std::string kRunValue = "Vembrol Starter";
+inline const std::string kStartUpKey = "Software\\Vembrol\\Starter\\StartUp";
+inline const std::string kAutoStartValue = "auto start target program";
+inline const std::string kStartStationKey = "Software\\Vembrol\\KtStartStation";
 
+void Folder_Create(const std::string& path);  // with every missing parent
+void Folder_DeleteTree(const std::string& path);
+std::string File_ReadAll(const std::string& path);
 // The stand-in logs "start|<exe>|<cwd>|<command line>" in standin.log beside itself.
 void StandIn_Copy(const std::string& path);
 std::string StartLine(const std::string& exe, std::string cwd, const std::string& commandLine);
 // The lines logged in directory once there are count of them, or all after ten seconds.
-std::vector<std::string> StandInLog(const std::string& directory, size_t count = 1);
+Lines StandInLog(const std::string& directory, size_t count = 1);
+// A top-level window of the stand-in with this title, waited for.
+HWND StandInWindow(const std::string& title);
+
 void Registry_WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& text);
 std::string Registry_String(HKEY root, const std::string& key, const std::string& name);  // "(none)" if missing
 // NIM_MODIFY succeeds only while the shell holds the icon.
 bool TrayIcon(HWND owner, DWORD operation = NIM_MODIFY);
 
-// The Starter and, withTarget, a stand-in Vembrol.exe in C:\vembrol-tests\<name>\<sub>.
+// A process started by path with CreateProcessW; terminated on destruction if it still runs.
+class TestProcess {
+public:
+    TestProcess() = default;
+    TestProcess(const std::string& exe, const std::string& args, const std::string& currentDir);
+    ~TestProcess() { Terminate(); }
+    TestProcess(TestProcess&& o) noexcept;
+    TestProcess& operator=(TestProcess&& o) noexcept;
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return process_; }
+    bool Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+    bool WaitExit(DWORD ms = 10000) const { return process_ && WaitForSingleObject(process_, ms) == WAIT_OBJECT_0; }
+    void Terminate();
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+// Makes a key of HKEY_LOCAL_MACHINE unchangeable, as it is to a standard user: its values can
+// no longer be set or deleted (a denied KEY_SET_VALUE) and a subkey keeps it from being deleted.
+// Restored on destruction.
+class KeyLock {
+public:
+    explicit KeyLock(const std::string& path);
+    ~KeyLock();
+    KeyLock(const KeyLock&) = delete;
+    KeyLock& operator=(const KeyLock&) = delete;
+
+private:
+    std::string path_;
+    std::vector<BYTE> savedSecurity_;
+};
+
+// The Starter and, withTarget, a stand-in Vembrol.exe in <root>\<sub>; the root goes with it.
 struct StarterInstall {
-    explicit StarterInstall(const std::string& name, bool withTarget = true, const std::string& sub = "");
-    wintest::ScratchDir scratch;
-    std::string dir, exe;  // dir ends with "\"
+    StarterInstall(const std::string& root, bool withTarget, const std::string& sub);
+    ~StarterInstall() { Folder_DeleteTree(root); }
+    std::string root, dir, exe;  // root and dir end with "\"
 };
 
 enum PopupItem { Item_Target = 1, Item_SpecialModes, Item_StartStation, Item_Homepage, Item_AutoStart,
@@ -48,14 +93,19 @@ class StarterTest : public ::testing::Test {
 protected:
     StarterTest();
     ~StarterTest() override;
+    // In C:\vembrol-tests\<name>\<sub>, or under root when it is an absolute folder ("C:\...\").
     // The folder lives until the Starter and stand-ins started from it have ended.
     const StarterInstall& Install(const std::string& name, bool withTarget = true, const std::string& sub = "");
     bool Start();  // waits for the main window and the tray icon
     HWND Menu_Open(LPARAM mouseMessage = WM_RBUTTONUP);
     bool Menu_Choose(const std::vector<WORD>& keys);  // false when the menu did not open
+    void Tray_Post(LPARAM mouseMessage);
+    // Returns once the Starter has handled every message posted to it before: the icon, taken
+    // away, comes back only when the "TaskbarCreated" posted after them is handled.
+    bool Starter_Drain();
 
     std::unique_ptr<StarterInstall> install_;
-    wintest::Process starter_;
+    TestProcess starter_;
     HWND main_ = nullptr;
 
 private:

@@ -1,5 +1,5 @@
 // The main form Mfrm: the hidden window behind the tray icon, the Starter's state in memory, the
-// start-up and shutdown sequences, and the public operations the tray and the menu form call.
+// start-up and shutdown sequences, and the public operations of the tray menu.
 #pragma once
 
 #include "Win32.h"
@@ -19,18 +19,25 @@ public:
     Boolean AutoStartTarget = BooleanFalse;
     // The tray callback message; 0 until the tray icon is first added.
     UINT SystrayMessage = 0;
-    // Sent by the shell when the taskbar (re)starts; 0 until the tray icon is first added.
-    UINT TaskbarCreatedMessage = 0;
+    // How long start-up waits for a taskbar that refuses the icon, and how often it asks again
+    // meanwhile (besides at each "TaskbarCreated"). Early in a log-on the taskbar may not be
+    // there yet.
+    DWORD TrayWait_LimitMs = 120000;
+    UINT TrayWait_IntervalMs = 5000;
 
     // ---- start-up and shutdown ----
+    // Ends a second instance, then Form_Start.
     void Form_Load();
+    // Everything of the start-up after the single-instance check: the tray icon, then (perhaps
+    // only once a late taskbar takes the icon) the Run entries, the Start Station and Auto Start.
+    void Form_Start();
     // Removes the tray icon and every subclassing, then ends the process.
     [[noreturn]] void Form_Unload(std::int16_t Cancel);
 
     // ---- form properties ----
     // The form's window, created (hidden and without side effects) on first use.
     HWND hwnd() const override;
-    // The product icon in the small size, as the tray shows it.
+    // The product icon at the system's small-icon size, as the tray shows it.
     HICON Icon() const;
     void Form_SetSize(int width, int height);
     void Form_SetEnabled(bool enabled);
@@ -39,6 +46,8 @@ public:
     // ---- tray messages (the form is the target of its own window's subclassing) ----
     void KtSubClassWindowProc(const std::string& SourceDescription, HWND hwnd, UINT Msg, WPARAM wParam,
                               LPARAM lParam, LRESULT& ReturnValue, bool& ReturnValueUsedFlag) override;
+    // The taskbar (re)started, or the retry timer of a start-up waiting for it fired.
+    void Taskbar_Available();
 
     // ---- the tray menu ----
     // Brings group 1 (first caption, check mark), 2 (special modes) or 3 (Start Station) of the
@@ -54,12 +63,24 @@ public:
 
 private:
     void Window_Create() const;
+    // Adds the tray icon and routes the window's messages to this form; false when refused.
+    bool Tray_Add();
+    // The start-up steps that follow a tray icon the shell accepted.
+    void Form_StartResident();
+    // The Auto Start command: asks before switching on, and tells when the switch was not saved.
+    void AutoStart_Toggle();
+    // The Remove Starter command; returns only when the user kept the Starter or its Run entry
+    // could not be removed.
+    void Starter_Remove();
 
     mutable HWND hwnd_ = nullptr;
     mutable UniqueIcon icon_;
     mutable UniqueIcon iconSmall_;
     // True while the tray menu is open.
     bool popupOpen_ = false;
+    // Set while start-up waits for a taskbar that takes the icon.
+    bool trayWaiting_ = false;
+    DWORD trayWaitStart_ = 0;
 };
 
 // The program's one main form; constructing it touches nothing outside the process.

@@ -1,0 +1,176 @@
+// The main form's window, its start-up and shutdown sequences, and the tray icon's messages.
+#include "Mfrm.h"
+
+#include "FormWindow.h"
+#include "MenuForm.h"
+#include "RegistryRoots.h"
+#include "SingleInstance.h"
+#include "StarterResources.h"
+#include "StarterTexts.h"
+#include "Systray.h"
+#include "WideText.h"
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"VembrolStarterMfrm";
+constexpr UINT_PTR kTrayWaitTimer = 1;
+
+// Sent by the shell to every top-level window when the taskbar (re)starts; 0 until the form's
+// window exists.
+UINT TaskbarCreatedMessage = 0;
+
+LRESULT CALLBACK Mfrm_WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if ((msg == WM_TIMER && wParam == kTrayWaitTimer) || (msg != 0 && msg == TaskbarCreatedMessage)) {
+        MainForm().Taskbar_Available();
+        return 0;
+    }
+    switch (msg) {
+        case WM_CLOSE:
+            MainForm().Form_Unload(0);  // does not return: the process ends there
+        case WM_ENDSESSION:
+            // Only a session that really ends; a shutdown that another program cancelled keeps
+            // the Starter in the tray.
+            if (wParam) MainForm().Form_Unload(0);
+            return 0;
+        default:
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+// The icon resource holds an image for every display scaling; asking for the exact size the
+// system uses keeps the shell from scaling a neighbouring one.
+HICON Icon_Load(int size) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_STARTER), IMAGE_ICON, size,
+                                         size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+Mfrm& MainForm() {
+    static Mfrm form;
+    return form;
+}
+
+// ---- the window ----------------------------------------------------------------------------------
+
+HWND Mfrm::hwnd() const {
+    if (!hwnd_) Window_Create();
+    return hwnd_;
+}
+
+HICON Mfrm::Icon() const {
+    hwnd();
+    return iconSmall_.get();
+}
+
+void Mfrm::Window_Create() const {
+    icon_.reset(Icon_Load(GetSystemMetrics(SM_CXICON)));
+    iconSmall_.reset(Icon_Load(GetSystemMetrics(SM_CXSMICON)));
+    TaskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+    // Shown only at zero size while the popup is open, so it must neither appear as a taskbar
+    // button (tool window) nor keep a caption bar, below whose size a framed window cannot shrink.
+    const RECT nowhere = {0, 0, 0, 0};
+    hwnd_ = FormWindow_Create({kClassName, Mfrm_WindowProc, icon_.get(), iconSmall_.get()}, StarterText::MainCaption,
+                              WS_POPUP, WS_EX_TOOLWINDOW, nowhere, nullptr);
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(iconSmall_.get()));
+}
+
+void Mfrm::Form_SetSize(int width, int height) {
+    SetWindowPos(hwnd(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Mfrm::Form_SetEnabled(bool enabled) { EnableWindow(hwnd(), enabled ? TRUE : FALSE); }
+
+void Mfrm::Form_SetVisible(bool visible) { ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE); }
+
+// ---- start-up and shutdown -------------------------------------------------------------------
+
+void Mfrm::Form_Load() {
+    // Before anything else: a second copy must leave no trace, not even a window.
+    if (!SingleInstance_Claim()) ExitProcess(0);
+    Form_Start();
+}
+
+void Mfrm::Form_Start() {
+    MenuForm().Click_SetHandler(
+        [this](std::int16_t MenuIndex, std::int16_t Index) { ProgramReceivePopUpMenu_Click(MenuIndex, Index); });
+    if (Tray_Add()) {
+        Form_StartResident();
+        return;
+    }
+    // Nothing is written until the icon is there: a Starter that gives up leaves no trace.
+    trayWaiting_ = true;
+    trayWaitStart_ = GetTickCount();
+    SetTimer(hwnd(), kTrayWaitTimer, TrayWait_IntervalMs, nullptr);
+}
+
+void Mfrm::Form_StartResident() {
+    StarterRunEntry_Write(StarterExePath_Build(Starter_Directory(), Starter_BaseName()));
+    StartStation_Init(StartStation, RegRoot_LocalMachine, StarterText::ProductKey);
+
+    Form_SetEnabled(false);
+    Form_SetVisible(false);
+
+    AutoStartTarget = AutoStart_Load();
+    if (AutoStartTarget != BooleanFalse) TargetProgram_Launch();
+}
+
+void Mfrm::Form_Unload(std::int16_t) {
+    if (Systray_Remove(hwnd())) KtSubClass(*this, StarterText::TraySubclassName, *this, false);
+    KtUnSubClassAll();
+    ExitProcess(0);
+}
+
+// ---- the tray icon ---------------------------------------------------------------------------
+
+bool Mfrm::Tray_Add() {
+    if (SystrayMessage == 0) SystrayMessage = RegisterWindowMessageW(Wide_FromText(StarterText::TrayMessageName).c_str());
+    if (!Systray_Add(hwnd(), Icon(), SystrayMessage, StarterText::TrayTip)) return false;
+    KtSubClass(*this, StarterText::TraySubclassName, *this, true);
+    return true;
+}
+
+void Mfrm::Taskbar_Available() {
+    if (!trayWaiting_) {
+        // A restarted taskbar has forgotten every icon; without this the Starter would have no
+        // interface left, and starting it again would not help, as a second copy ends at once.
+        if (SystrayMessage != 0) Systray_Add(hwnd(), Icon(), SystrayMessage, StarterText::TrayTip);
+        return;
+    }
+    if (Tray_Add()) {
+        trayWaiting_ = false;
+        KillTimer(hwnd(), kTrayWaitTimer);
+        Form_StartResident();
+    } else if (GetTickCount() - trayWaitStart_ >= TrayWait_LimitMs) {
+        Form_Unload(0);
+    }
+}
+
+void Mfrm::KtSubClassWindowProc(const std::string&, HWND, UINT Msg, WPARAM, LPARAM lParam, LRESULT&, bool&) {
+    if (SystrayMessage == 0 || Msg != SystrayMessage) return;
+    if (lParam != WM_LBUTTONUP && lParam != WM_RBUTTONUP) return;
+    // The menu's modal loop dispatches further tray messages; a second popup cannot open while
+    // one is open, and hiding the form under the open menu would keep it from closing on a click
+    // elsewhere, so a click meanwhile is left to the open menu.
+    if (popupOpen_) return;
+    popupOpen_ = true;
+
+    Form_SetSize(0, 0);
+    Form_SetEnabled(true);
+    Form_SetVisible(true);
+    SetFocus(hwnd());
+    // A popup menu closes on a click elsewhere only while its thread owns the foreground window.
+    SetForegroundWindow(hwnd());
+    PopUpMenu_Refresh(1);
+    PopUpMenu_Refresh(2);
+    PopUpMenu_Refresh(3);
+    const std::int32_t x = ProgramGetMousePosX();
+    const std::int32_t y = ProgramGetMousePosY();
+    ProgramOpenPopUpMenu(x, y, MenuArray_Main);
+    // Lets the switch away from the menu complete; without it the next opening can close at once.
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
+    Form_SetVisible(false);
+    Form_SetEnabled(false);
+    popupOpen_ = false;
+}

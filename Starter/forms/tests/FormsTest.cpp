@@ -1,0 +1,154 @@
+// The forms in this process: the tray menu read back from the real platform menu (the tree as
+// defined, what each refresh shows), and a start-up whose taskbar refuses the icon at first.
+#include "MenuForm.h"
+#include "Mfrm.h"
+#include "RegistryRoots.h"
+#include "StarterSession.h"
+#include "Systray.h"
+
+using namespace startertest;
+
+namespace {
+
+using Items = std::vector<std::string>;
+
+// Each item as the user sees it: "-" for a separator, then grayed, checked and submenu size.
+Items Items_Read(HMENU menu) {
+    Items items;
+    for (UINT i = 0; i < static_cast<UINT>(GetMenuItemCount(menu)); ++i) {
+        wchar_t text[256] = {};
+        GetMenuStringW(menu, i, text, 256, MF_BYPOSITION);
+        HMENU sub = GetSubMenu(menu, static_cast<int>(i));
+        const UINT state = GetMenuState(menu, i, MF_BYPOSITION) & (sub ? 0xFFu : ~0u);  // high byte: item count
+        std::string item = (state & MF_SEPARATOR) ? "-" : Text_FromWideBuffer(text, 256);
+        if (state & MF_GRAYED) item += " (grayed)";
+        if (state & MF_CHECKED) item += " (checked)";
+        if (sub) item += " [" + std::to_string(GetMenuItemCount(sub)) + "]";
+        items.push_back(item);
+    }
+    return items;
+}
+
+HMENU Dropdown(MENUfrm& form) { return GetSubMenu(GetMenu(form.hwnd()), 0); }
+
+TEST(TrayMenu, ShowsTheDefinedTreeWithoutTheFastModes) {
+    MENUfrm form;  // fresh, not refreshed
+    EXPECT_EQ(Items_Read(GetMenu(form.hwnd())), Items{"[M1] [11]"});
+    EXPECT_EQ(Items_Read(Dropdown(form)),
+              (Items{"&Launch Vembrol (Normal Mode)", "-", "Launch Vembrol (Special Modes)... [1]",
+                     "Launch Start Station Application... [5]", "-", "Visit &Homepage", "-", "&Auto Start Vembrol",
+                     "-", "&Close Starter", "&Remove Starter"}));
+    EXPECT_EQ(Items_Read(GetSubMenu(Dropdown(form), 2)), Items{"Extended Help"});
+}
+
+class TrayMenuRefresh : public StarterTest {};
+
+TEST_F(TrayMenuRefresh, ShowsVembrolsStateTheSettingAndTheStartStationSlotsAsStored) {
+    const StarterInstall& install = Install("forms-refresh");
+    struct Case {
+        const char* window;  // a top-level window of this title exists
+        bool ofVembrol;      // owned by a Vembrol.exe, else by this test program
+        int show;
+        Boolean autoStart;
+        Items first, modes;
+    };
+    const Case cases[] = {
+        {nullptr, false, SW_HIDE, BooleanTrue, {"Launch Vembrol (Normal Mode)", "&Auto Start Vembrol (checked)"},
+         {"Extended Help"}},
+        {"Vembrol", false, SW_SHOWNOACTIVATE, BooleanFalse, {"Launch Vembrol (Normal Mode)", "&Auto Start Vembrol"},
+         {"Extended Help"}},
+        {"Vembrol", true, SW_SHOWNOACTIVATE, BooleanFalse, {"Close Vembrol (Running)", "&Auto Start Vembrol"},
+         {"Extended Help (grayed)"}},
+        {"FastSort - Vembrol", true, SW_SHOWMINNOACTIVE, BooleanFalse,
+         {"Restore Vembrol (Minimized)", "&Auto Start Vembrol"}, {"Extended Help (grayed)"}},
+    };
+    HMENU dropdown = Dropdown(MenuForm());
+    for (const Case& c : cases) {
+        TestProcess vembrol;
+        HWND window = nullptr;
+        if (c.window && c.ofVembrol) {
+            vembrol = TestProcess(install.dir + "Vembrol.exe", std::string("/Window=") + c.window, install.dir);
+            window = StandInWindow(c.window);
+        } else if (c.window) {
+            window = CreateWindowW(L"STATIC", Wide_FromText(c.window).c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                   nullptr, nullptr, nullptr, nullptr);
+        }
+        if (window) ShowWindow(window, c.show);
+        MainForm().AutoStartTarget = c.autoStart;
+        MainForm().PopUpMenu_Refresh(1);
+        MainForm().PopUpMenu_Refresh(2);
+        const Items items = Items_Read(dropdown);
+        EXPECT_EQ((Items{items[0], items[7]}), c.first) << (c.window ? c.window : "none");
+        EXPECT_EQ(Items_Read(GetSubMenu(dropdown, 2)), c.modes);
+        if (window && !c.ofVembrol) DestroyWindow(window);
+    }
+    MainForm().AutoStartTarget = BooleanFalse;
+
+    StartStation_Init(MainForm().StartStation, RegRoot_LocalMachine, "Software\\Vembrol\\");
+    const char* slots[][2] = {{"1", "C:\\Program Files\\A Folder\\Tool Name.exe"},
+                              {"2", "D:\\Music\\"},
+                              {"2", "D:\\"},
+                              {"1", "C:\\Tools\\R&B Tagger.exe"}};
+    for (int n = 1; n <= 4; ++n) {
+        Registry_WriteString(HKEY_LOCAL_MACHINE, kStartStationKey, "file type" + std::to_string(n), slots[n - 1][0]);
+        Registry_WriteString(HKEY_LOCAL_MACHINE, kStartStationKey, "application name" + std::to_string(n),
+                             slots[n - 1][1]);
+    }
+    HMENU menu = GetSubMenu(dropdown, 3);
+    MainForm().PopUpMenu_Refresh(3);
+    // "&&" is how a menu shows one "&".
+    EXPECT_EQ(Items_Read(menu), (Items{"Tool Name", "Music", "D:\\", "R&&B Tagger", "[not defined] (grayed)"}));
+    Registry_WriteString(HKEY_LOCAL_MACHINE, kStartStationKey, "file type1", "0");  // changed by another program
+    MainForm().PopUpMenu_Refresh(3);
+    EXPECT_EQ(Items_Read(menu).front(), "[not defined] (grayed)");
+}
+
+// Early in a log-on the taskbar may not be there yet, and no test desktop refuses an icon on its
+// own: this shell refuses the first refusals additions.
+int refusals = 0;
+HICON iconShown = nullptr;
+BOOL WINAPI Shell_LateTaskbar(DWORD message, PNOTIFYICONDATAW data) {
+    if (message == NIM_ADD && refusals > 0) {
+        --refusals;
+        return FALSE;
+    }
+    if (message == NIM_ADD) iconShown = data->hIcon;
+    return Shell_NotifyIconW(message, data);
+}
+
+bool PumpUntil(const std::function<bool()>& condition, int timeoutMs) {
+    return Eventually([&] {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        return condition();
+    }, timeoutMs);
+}
+
+class LateTaskbar : public StarterTest {};
+
+TEST_F(LateTaskbar, StartUpWaitsForTheTaskbarAtItsSignalAndOnItsOwnThenCompletesTheStart) {
+    Mfrm& form = MainForm();
+    form.TrayWait_IntervalMs = 300;
+    Systray_Shell = Shell_LateTaskbar;
+    refusals = 2;  // at start, and at the first "TaskbarCreated"; the timer's retry is taken
+    form.Form_Start();
+    PostMessageW(form.hwnd(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(PumpUntil([] { return refusals == 0; }, 2000));
+    EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue), "(none)");  // nothing written meanwhile
+
+    EXPECT_TRUE(PumpUntil([] { return iconShown != nullptr; }, 5000));
+    EXPECT_TRUE(TrayIcon(form.hwnd()));
+    EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue), "\"" + Module_GetPath() + "\"");
+    // Sharp at every scaling: the image the shell gets is the system's small-icon size.
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(iconShown, &info));
+    BITMAP image = {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(image), &image);
+    EXPECT_EQ(image.bmWidth, GetSystemMetrics(SM_CXSMICON));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    Systray_Remove(form.hwnd());
+    Systray_Shell = Shell_NotifyIconW;
+}
+
+}  // namespace
