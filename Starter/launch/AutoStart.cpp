@@ -20,11 +20,10 @@ Boolean AutoStart_Load() {
 
 bool AutoStart_Save(Boolean autoStartTarget) {
     // Rewritten whole so that the key holds this one value and nothing older.
-    const std::string text = Boolean_ToText(autoStartTarget);
     Registry_DeleteKey(RegRoot_LocalMachine, StartUp_Key());
     Registry_CreateKey(RegRoot_LocalMachine, StartUp_Key());
-    Registry_SetValue(RegRoot_LocalMachine, StartUp_Key(), StarterText::AutoStartValueName, text, RegKind_String);
-    return Registry_Holds(RegRoot_LocalMachine, StartUp_Key(), StarterText::AutoStartValueName, text);
+    return Registry_SetValue(RegRoot_LocalMachine, StartUp_Key(), StarterText::AutoStartValueName,
+                             Boolean_ToText(autoStartTarget), RegKind_String);
 }
 
 void StarterRunEntry_Write(const std::string& starterExePath) {
@@ -35,15 +34,5 @@ void StarterRunEntry_Write(const std::string& starterExePath) {
 
 bool StarterRunEntry_Remove() {
     // Only the upper key: the NT entry stays, as removing the Starter has always left it.
-    Registry_DeleteValue(RegRoot_LocalMachine, StarterText::RunKey, StarterText::RunValueName);
-    Registry_ReadFailed = false;
-    Registry_GetValue(RegRoot_LocalMachine, StarterText::RunKey, StarterText::RunValueName);
-    return Registry_ReadFailed;
-}
-
-bool Registry_Holds(std::uint32_t root, const std::string& keyPath, const std::string& valueName,
-                    const std::string& text) {
-    Registry_ReadFailed = false;
-    const std::string stored = Registry_GetValue(root, keyPath, valueName);
-    return !Registry_ReadFailed && stored == text;
+    return Registry_DeleteValue(RegRoot_LocalMachine, StarterText::RunKey, StarterText::RunValueName);
 }

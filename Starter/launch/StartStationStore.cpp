@@ -51,7 +51,8 @@ bool StartStation_Save(const StartStationConfig& config) {
     // The key is rewritten whole: values no slot owns are dropped, numbers come back normalised.
     Registry_DeleteKey(root, key);
     Registry_CreateKey(root, key);
-    Registry_SetValue(root, key, StarterText::BrowseApplicationValueName, config.BrowseApplication, RegKind_String);
+    const bool saved =
+        Registry_SetValue(root, key, StarterText::BrowseApplicationValueName, config.BrowseApplication, RegKind_String);
     const int count = std::min<int>(config.StartStationCount, static_cast<int>(config.StartStationEntries.size()));
     for (int n = 1; n <= count; ++n) {
         const StartStationEntry& entry = config.StartStationEntries[static_cast<std::size_t>(n - 1)];
@@ -67,5 +68,5 @@ bool StartStation_Save(const StartStationConfig& config) {
                           RegKind_String);
     }
     // The one value the user typed; the slots are only written back as they were read.
-    return Registry_Holds(root, key, StarterText::BrowseApplicationValueName, config.BrowseApplication);
+    return saved;
 }

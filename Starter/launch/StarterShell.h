@@ -52,7 +52,7 @@ struct StartStationConfig {
 
 void StartStation_Init(StartStationConfig& config, std::uint32_t rootKey, const std::string& baseKey);
 void StartStation_Load(StartStationConfig& config);
-// Rewrites the key from config; true when the browse application reads back as written.
+// Rewrites the key from config; true when the browse application was stored.
 bool StartStation_Save(const StartStationConfig& config);
 void StartStation_Launch(StartStationConfig& config, std::int16_t index);
 
@@ -65,16 +65,12 @@ void WebSite_Open();
 
 // ---- autostart and Run entries -------------------------------------------------------------------
 
-// Each write below is checked by reading back what is stored: for a standard user
-// HKEY_LOCAL_MACHINE is read-only, and the user must not be shown a change that was not saved.
+// For a standard user HKEY_LOCAL_MACHINE is read-only: the writes the user asked for report
+// whether they took effect, so that nothing is shown as saved that was not.
 Boolean AutoStart_Load();
-// True when the setting reads back as autoStartTarget.
+// True when the setting was stored.
 bool AutoStart_Save(Boolean autoStartTarget);
 // Silent: a Starter that cannot register itself still works for this session.
 void StarterRunEntry_Write(const std::string& starterExePath);
 // True when the upper Run value is gone (also when it was never there).
 bool StarterRunEntry_Remove();
-
-// True when the value reads back as exactly text; false when it differs or cannot be read.
-bool Registry_Holds(std::uint32_t root, const std::string& keyPath, const std::string& valueName,
-                    const std::string& text);

@@ -64,10 +64,10 @@ TEST_F(TrayMenuRefresh, ShowsVembrolsStateTheSettingAndTheStartStationSlotsAsSto
     };
     HMENU dropdown = Dropdown(MenuForm());
     for (const Case& c : cases) {
-        TestProcess vembrol;
+        wintest::Process vembrol;
         HWND window = nullptr;
         if (c.window && c.ofVembrol) {
-            vembrol = TestProcess(install.dir + "Vembrol.exe", std::string("/Window=") + c.window, install.dir);
+            vembrol = wintest::Process::Start(install.dir + "Vembrol.exe", std::string("/Window=") + c.window, install.dir);
             window = StandInWindow(c.window);
         } else if (c.window) {
             window = CreateWindowW(L"STATIC", Wide_FromText(c.window).c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,

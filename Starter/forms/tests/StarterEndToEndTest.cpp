@@ -20,7 +20,7 @@ TEST_F(StarterTest, FromAFolderInAnyScriptItRegistersItsTruePathStartsVembrolAnd
         RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Wide_FromText(key).c_str(), L"Vembrol Starter");
     }
     // A second copy ends at once and writes nothing.
-    ASSERT_TRUE(TestProcess(install.exe, "", install.dir).WaitExit(5000));
+    ASSERT_TRUE(wintest::Process::Start(install.exe, "", install.dir).WaitExit(5000));
     for (const std::string& key : {kRunKey, kRunKeyNt})
         EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, key, kRunValue), "(none)");
 
@@ -88,7 +88,8 @@ TEST_F(StarterTray, RemoveStarterKeepsItOnNoSaysWhenItCannotAndOnYesDropsTheUppe
 
     const std::string registered = Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue);
     {
-        KeyLock standardUser(kRunKey);
+        wintest::UnchangeableKey standardUser(HKEY_LOCAL_MACHINE, kRunKey);
+        ASSERT_TRUE(standardUser.Active());
         ASSERT_TRUE(Menu_Choose(Keys(Item_RemoveStarter)));
         wintest::MessageBox_Answer(starter_.Id(), "Yes");
         box = wintest::MessageBox_Answer(starter_.Id(), "OK");

@@ -14,7 +14,7 @@ TEST_F(StarterTest, FirstItemActsOnVembrolsOwnWindowOnlyAndExtendedHelpStartsIts
     const StarterInstall& install = Install("starter-target");
     const std::string other = install.root + "other\\Other.exe";
     StandIn_Copy(other);
-    TestProcess foreign(other, "/Window=Vembrol", install.root + "other");
+    wintest::Process foreign = wintest::Process::Start(other, "/Window=Vembrol", install.root + "other");
     HWND foreignWindow = StandInWindow("Vembrol");
     ASSERT_NE(foreignWindow, nullptr);
     ASSERT_TRUE(Start());
@@ -46,7 +46,7 @@ TEST_F(StarterTest, FirstItemActsOnVembrolsOwnWindowOnlyAndExtendedHelpStartsIts
 // A Vembrol that stops answering must not take the Starter with it.
 TEST_F(StarterTest, CloseOfAHungVembrolGivesUpAndTheMenuOpensAgainAtOnce) {
     const StarterInstall& install = Install("starter-hung");
-    TestProcess hung(install.dir + "Vembrol.exe", "/Hang", install.dir);
+    wintest::Process hung = wintest::Process::Start(install.dir + "Vembrol.exe", "/Hang", install.dir);
     HWND vembrol = StandInWindow("Vembrol");
     ASSERT_NE(vembrol, nullptr);
     ASSERT_TRUE(Start());
@@ -85,7 +85,8 @@ TEST_F(StarterTest, MissingVembrolIsReportedAndAutoStartAsksBeforeSwitchingOnAnd
     ASSERT_TRUE(Menu_Choose(Keys(Item_AutoStart)));
     EXPECT_EQ(wintest::MessageBox_Answer(starter_.Id(), "No").text, question);
     {
-        KeyLock standardUser(kStartUpKey);
+        wintest::UnchangeableKey standardUser(HKEY_LOCAL_MACHINE, kStartUpKey);
+        ASSERT_TRUE(standardUser.Active());
         ASSERT_TRUE(Menu_Choose(Keys(Item_AutoStart)));
         EXPECT_EQ(wintest::MessageBox_Answer(starter_.Id(), "Yes").text, question);
         const wintest::MessageBoxInfo box = wintest::MessageBox_Answer(starter_.Id(), "OK");
@@ -112,7 +113,7 @@ TEST_F(StarterTest, StartStationStartsInTheProgramsFolderAndAsksForABrowserUntil
     const std::string gone = root + "gone.exe", browse = root + "browse\\Browse.exe";
     StandIn_Copy(player);
     StandIn_Copy(browse);
-    Folder_Create(root + "music");
+    wintest::Directory_Create(root + "music");
     for (const auto& [name, text] : std::vector<std::pair<const char*, std::string>>{
              {"file type1", "2"}, {"application name1", root + "music\\"}, {"file type2", "1"},
              {"application name2", player}, {"browse application", gone}})
@@ -138,7 +139,8 @@ TEST_F(StarterTest, StartStationStartsInTheProgramsFolderAndAsksForABrowserUntil
         return Registry_String(HKEY_LOCAL_MACHINE, kStartStationKey, "browse application") == root + "gone too.exe";
     }));
     {
-        KeyLock standardUser(kStartStationKey);
+        wintest::UnchangeableKey standardUser(HKEY_LOCAL_MACHINE, kStartStationKey);
+        ASSERT_TRUE(standardUser.Active());
         EXPECT_EQ(prompt(browse, "OK"), asked(root + "gone too.exe"));
         const wintest::MessageBoxInfo box = wintest::MessageBox_Answer(starter_.Id(), "OK");
         EXPECT_EQ(box.text, "The browse application could not be saved for next time, as this needs administrator "

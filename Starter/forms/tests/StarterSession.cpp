@@ -1,9 +1,5 @@
 #include "StarterSession.h"
 
-#include "Handles.h"
-
-#include <sddl.h>
-
 #include <algorithm>
 
 namespace startertest {
@@ -15,53 +11,10 @@ std::wstring W(const std::string& text) { return Wide_FromText(text); }
 const std::pair<HKEY, std::string> kOwnedKeys[] = {
     {HKEY_LOCAL_MACHINE, kStartUpKey}, {HKEY_LOCAL_MACHINE, kStartStationKey}, {HKEY_CLASSES_ROOT, "VembrolTestHtml"}};
 
-constexpr wchar_t kLockSubkey[] = L"VembrolTestLock";
-
 }  // namespace
 
-void Folder_Create(const std::string& path) {
-    std::string p = path;
-    while (!p.empty() && p.back() == '\\') p.pop_back();
-    if (p.size() <= 2 || GetFileAttributesW(W(p).c_str()) != INVALID_FILE_ATTRIBUTES) return;
-    Folder_Create(p.substr(0, p.find_last_of('\\')));
-    CreateDirectoryW(W(p).c_str(), nullptr);
-}
-
-void Folder_DeleteTree(const std::string& path) {
-    std::string dir = path;
-    while (!dir.empty() && dir.back() == '\\') dir.pop_back();
-    if (dir.size() <= 3) return;  // never a drive root
-    WIN32_FIND_DATAW found;
-    UniqueFind find(FindFirstFileW(W(dir + "\\*").c_str(), &found));
-    if (find) {
-        do {
-            const std::string name = Text_FromWideBuffer(found.cFileName, MAX_PATH);
-            if (name == "." || name == "..") continue;
-            const std::string full = dir + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                Folder_DeleteTree(full);
-            } else {
-                SetFileAttributesW(W(full).c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(W(full).c_str());
-            }
-        } while (FindNextFileW(find.get(), &found));
-    }
-    find.reset();
-    RemoveDirectoryW(W(dir).c_str());
-}
-
-std::string File_ReadAll(const std::string& path) {
-    UniqueFile file(CreateFileW(W(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (file && ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) text.append(buffer, got);
-    return text;
-}
-
 void StandIn_Copy(const std::string& path) {
-    Folder_Create(path.substr(0, path.find_last_of('\\') + 1));
+    wintest::Directory_Create(path.substr(0, path.find_last_of('\\') + 1));
     CopyFileW(W(STANDIN_EXE).c_str(), W(path).c_str(), FALSE);
 }
 
@@ -73,7 +26,7 @@ std::string StartLine(const std::string& exe, std::string cwd, const std::string
 Lines StandInLog(const std::string& directory, size_t count) {
     Lines lines;
     Eventually([&] {
-        const std::string text = File_ReadAll(directory + "standin.log");
+        const std::string text = wintest::File_Read(directory + "standin.log");
         lines.clear();
         for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
             lines.push_back(text.substr(at, end - at));
@@ -110,80 +63,12 @@ bool TrayIcon(HWND owner, DWORD operation) {
     return Shell_NotifyIconW(operation, &data) != FALSE;
 }
 
-// ---- processes ---------------------------------------------------------------------------------
-
-TestProcess::TestProcess(const std::string& exe, const std::string& args, const std::string& currentDir) {
-    std::wstring commandLine = W("\"" + exe + "\"" + (args.empty() ? "" : " " + args));
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started = {};
-    if (!CreateProcessW(W(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        currentDir.empty() ? nullptr : W(currentDir).c_str(), &startup, &started))
-        return;
-    CloseHandle(started.hThread);
-    process_ = started.hProcess;
-    id_ = started.dwProcessId;
-    WaitForInputIdle(process_, 5000);
-}
-
-TestProcess::TestProcess(TestProcess&& o) noexcept
-    : process_(std::exchange(o.process_, nullptr)), id_(std::exchange(o.id_, 0)) {}
-
-TestProcess& TestProcess::operator=(TestProcess&& o) noexcept {
-    if (this != &o) {
-        Terminate();
-        process_ = std::exchange(o.process_, nullptr);
-        id_ = std::exchange(o.id_, 0);
-    }
-    return *this;
-}
-
-void TestProcess::Terminate() {
-    if (!process_) return;
-    if (Running()) {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
-    }
-    CloseHandle(process_);
-    process_ = nullptr;
-}
-
-// ---- registry security -------------------------------------------------------------------------
-
-KeyLock::KeyLock(const std::string& path) : path_(path) {
-    UniqueKey key;
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, W(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
-    UniqueKey subkey;
-    RegCreateKeyExW(key.get(), kLockSubkey, 0, nullptr, 0, KEY_READ, nullptr, subkey.put(), nullptr);
-    DWORD size = 0;
-    RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
-    savedSecurity_.resize(size);
-    if (RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, savedSecurity_.data(), &size) != ERROR_SUCCESS)
-        savedSecurity_.clear();
-    // Everyone: KEY_SET_VALUE (0x2) denied, everything else allowed.
-    PSECURITY_DESCRIPTOR locked = nullptr;
-    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
-                                                             &locked, nullptr)) {
-        RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, locked);
-        LocalFree(locked);
-    }
-}
-
-KeyLock::~KeyLock() {
-    UniqueKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, W(path_).c_str(), 0, READ_CONTROL | WRITE_DAC | KEY_READ, key.put()) !=
-        ERROR_SUCCESS)
-        return;
-    if (!savedSecurity_.empty()) RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, savedSecurity_.data());
-    RegDeleteKeyW(key.get(), kLockSubkey);
-}
-
 // ---- the Starter -------------------------------------------------------------------------------
 
 StarterInstall::StarterInstall(const std::string& rootFolder, bool withTarget, const std::string& sub)
     : root(rootFolder), dir(root + (sub.empty() ? "" : sub + "\\")), exe(dir + "Vembrol Starter.exe") {
-    Folder_DeleteTree(root);
-    Folder_Create(dir);
+    wintest::Directory_DeleteTree(root);
+    wintest::Directory_Create(dir);
     CopyFileW(W(STARTER_EXE).c_str(), W(exe).c_str(), FALSE);
     if (withTarget) StandIn_Copy(dir + "Vembrol.exe");
 }
@@ -239,7 +124,7 @@ const StarterInstall& StarterTest::Install(const std::string& name, bool withTar
 }
 
 bool StarterTest::Start() {
-    starter_ = TestProcess(install_->exe, "", install_->dir);
+    starter_ = wintest::Process::Start(install_->exe, "", install_->dir);
     // The icon comes first, then the Run entries and the rest of the start-up, ending in idleness.
     const bool up = Eventually([&] {
         main_ = FindWindowW(nullptr, L"Vembrol Starter v1.0");

@@ -1,6 +1,5 @@
 // Drives the real "Vembrol Starter.exe" beside a stand-in Vembrol in a scratch folder, whose
-// name may hold any characters: files, processes and registry values go through the wide
-// functions, with UTF-8 text on this side.
+// name may hold any characters.
 #pragma once
 
 #include "WideText.h"
@@ -25,9 +24,6 @@ inline const std::string kStartUpKey = "Software\\Vembrol\\Starter\\StartUp";
 inline const std::string kAutoStartValue = "auto start target program";
 inline const std::string kStartStationKey = "Software\\Vembrol\\KtStartStation";
 
-void Folder_Create(const std::string& path);  // with every missing parent
-void Folder_DeleteTree(const std::string& path);
-std::string File_ReadAll(const std::string& path);
 // The stand-in logs "start|<exe>|<cwd>|<command line>" in standin.log beside itself.
 void StandIn_Copy(const std::string& path);
 std::string StartLine(const std::string& exe, std::string cwd, const std::string& commandLine);
@@ -41,44 +37,10 @@ std::string Registry_String(HKEY root, const std::string& key, const std::string
 // NIM_MODIFY succeeds only while the shell holds the icon.
 bool TrayIcon(HWND owner, DWORD operation = NIM_MODIFY);
 
-// A process started by path with CreateProcessW; terminated on destruction if it still runs.
-class TestProcess {
-public:
-    TestProcess() = default;
-    TestProcess(const std::string& exe, const std::string& args, const std::string& currentDir);
-    ~TestProcess() { Terminate(); }
-    TestProcess(TestProcess&& o) noexcept;
-    TestProcess& operator=(TestProcess&& o) noexcept;
-    DWORD Id() const { return id_; }
-    HANDLE Handle() const { return process_; }
-    bool Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-    bool WaitExit(DWORD ms = 10000) const { return process_ && WaitForSingleObject(process_, ms) == WAIT_OBJECT_0; }
-    void Terminate();
-
-private:
-    HANDLE process_ = nullptr;
-    DWORD id_ = 0;
-};
-
-// Makes a key of HKEY_LOCAL_MACHINE unchangeable, as it is to a standard user: its values can
-// no longer be set or deleted (a denied KEY_SET_VALUE) and a subkey keeps it from being deleted.
-// Restored on destruction.
-class KeyLock {
-public:
-    explicit KeyLock(const std::string& path);
-    ~KeyLock();
-    KeyLock(const KeyLock&) = delete;
-    KeyLock& operator=(const KeyLock&) = delete;
-
-private:
-    std::string path_;
-    std::vector<BYTE> savedSecurity_;
-};
-
 // The Starter and, withTarget, a stand-in Vembrol.exe in <root>\<sub>; the root goes with it.
 struct StarterInstall {
     StarterInstall(const std::string& root, bool withTarget, const std::string& sub);
-    ~StarterInstall() { Folder_DeleteTree(root); }
+    ~StarterInstall() { wintest::Directory_DeleteTree(root); }
     std::string root, dir, exe;  // root and dir end with "\"
 };
 
@@ -105,7 +67,7 @@ protected:
     bool Starter_Drain();
 
     std::unique_ptr<StarterInstall> install_;
-    TestProcess starter_;
+    wintest::Process starter_;
     HWND main_ = nullptr;
 
 private:
