@@ -84,9 +84,10 @@ Pixels CaptureIcon(HWND box) {
     void* bits = nullptr;
     UniqueGdiObject bmp(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bmp || !bits) return {};
-    HGDIOBJ old = SelectObject(mem.get(), bmp.get());
-    BitBlt(mem.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
-    SelectObject(mem.get(), old);
+    {
+        ScopedSelectObject selected(mem.get(), bmp.get());
+        BitBlt(mem.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
+    }
     const auto* p = static_cast<const std::uint32_t*>(bits);
     Pixels out(p, p + static_cast<size_t>(w) * static_cast<size_t>(h));
     for (auto& px : out) px &= 0x00FFFFFFu;
@@ -454,8 +455,8 @@ UnchangeableKey::UnchangeableKey(HKEY root, const std::string& path) : root_(roo
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x0002;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
                                                               &locked, nullptr))
         return;
+    UniqueLocalMemory lockedMemory(locked);
     if (RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, locked) == ERROR_SUCCESS) savedDacl_ = saved;
-    LocalFree(locked);
 }
 
 UnchangeableKey::~UnchangeableKey() {

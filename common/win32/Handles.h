@@ -6,7 +6,8 @@
 
 #include <utility>
 
-// Owns a handle of type H and releases it with Release(H) unless it equals Invalid.
+// Owns a handle of type H and gives it back with Traits::close unless it equals
+// Traits::invalid(), the value the acquiring function reports failure with.
 template <typename H, typename Traits>
 class UniqueHandle {
 public:
@@ -47,7 +48,7 @@ struct KernelHandleTraits {  // process, thread, mutex, event: null means none
     static HANDLE invalid() { return nullptr; }
     static void close(HANDLE h) { CloseHandle(h); }
 };
-struct FileHandleTraits {  // CreateFile reports failure as INVALID_HANDLE_VALUE
+struct FileHandleTraits {  // CreateFile and CreateToolhelp32Snapshot report failure as INVALID_HANDLE_VALUE
     static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
     static void close(HANDLE h) { CloseHandle(h); }
 };
@@ -71,6 +72,14 @@ struct GdiObjectTraits {
     static HGDIOBJ invalid() { return nullptr; }
     static void close(HGDIOBJ h) { DeleteObject(h); }
 };
+struct WindowTraits {  // a window this code created; its menu and children go with it
+    static HWND invalid() { return nullptr; }
+    static void close(HWND h) { DestroyWindow(h); }
+};
+struct LocalMemoryTraits {  // buffers the system allocates for the caller (FormatMessage, SDDL)
+    static HLOCAL invalid() { return nullptr; }
+    static void close(HLOCAL h) { LocalFree(h); }
+};
 
 using UniqueKey = UniqueHandle<HKEY, KeyTraits>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
@@ -80,6 +89,9 @@ using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueMemoryDc = UniqueHandle<HDC, WindowDcTraits>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
+using UniqueSnapshot = UniqueHandle<HANDLE, FileHandleTraits>;
+using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
+using UniqueLocalMemory = UniqueHandle<HLOCAL, LocalMemoryTraits>;
 
 // A DC from GetDC, given back with ReleaseDC to the same window.
 class ScreenDc {
@@ -95,6 +107,22 @@ public:
 private:
     HWND hwnd_;
     HDC dc_;
+};
+
+// An object selected into a DC for the scope; the DC's previous object is selected back, so
+// that the object can be deleted and the DC released.
+class ScopedSelectObject {
+public:
+    ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~ScopedSelectObject() {
+        if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+    }
+    ScopedSelectObject(const ScopedSelectObject&) = delete;
+    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
 };
 
 // Root keys travel as 32-bit values (stored in data files and the registry); predefined
