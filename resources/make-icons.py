@@ -1,13 +1,20 @@
 #!/usr/bin/env python3
-"""Draws the product icons (16x16 and 32x32, 32-bit with alpha) and writes them as .ico files.
+"""Draws the product icons and writes them as .ico files.
 
 Vembrol.ico: a beamed pair of notes on a teal tile with a spark, for the Starter.
 Uninstall.ico: the same tile with a red remove badge, for the uninstaller.
-Shapes are drawn from distance functions with 4x4 supersampling so both sizes stay crisp.
+Every size Windows asks for at 100 to 200 % display scaling is drawn, so none is scaled from
+another: 16, 20, 24, 32 and 40 pixels (notification area, small icons), 48 and 256 (Explorer).
+Shapes are drawn from distance functions with supersampling so each size stays crisp. Images up
+to 48 pixels are 32-bit DIBs with alpha; the 256-pixel one is PNG-compressed, as Windows
+expects it there (a 256-pixel DIB would add 256 KB to each program).
 """
 import math
 import struct
 import sys
+import zlib
+
+SIZES = (16, 20, 24, 32, 40, 48, 256)
 
 
 def clamp(v, lo=0.0, hi=1.0):
@@ -103,12 +110,29 @@ def dib(rows):
     return header + pixels + mask
 
 
+def png(rows):
+    size = len(rows)
+    raw = b''.join(b'\x00' + bytes(v for px in row for v in px) for row in rows)  # filter 0, RGBA
+
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)) +
+            chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
+
+
+def image(size, badge):
+    rows = render(size, badge)
+    return png(rows) if size >= 256 else dib(rows)
+
+
 def write_ico(path, images):
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
     blobs = []
     for size, data in images:
-        out += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(data), offset)
+        # The directory's width and height bytes hold 0 for 256 pixels.
+        out += struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, 1, 32, len(data), offset)
         offset += len(data)
         blobs.append(data)
     with open(path, 'wb') as f:
@@ -118,7 +142,7 @@ def write_ico(path, images):
 def main():
     outdir = sys.argv[1] if len(sys.argv) > 1 else '.'
     for name, badge in (('Vembrol.ico', False), ('Uninstall.ico', True)):
-        write_ico(f'{outdir}/{name}', [(s, dib(render(s, badge))) for s in (32, 16)])
+        write_ico(f'{outdir}/{name}', [(s, image(s, badge)) for s in SIZES])
 
 
 if __name__ == '__main__':

@@ -61,17 +61,26 @@ TEST(ReleasedPrograms, CarryVersionManifestAndIconAsWindowsReadsThem) {
         EnumResourceNamesA(module, MAKEINTRESOURCEA(14), FirstName, reinterpret_cast<LONG_PTR>(&group));
         ASSERT_TRUE(group && IS_INTRESOURCE(group)) << "no icon group with a numeric id";
         const std::string dir = Resource(module, MAKEINTRESOURCEA(14), group);
+        // Every size Windows asks for at 100 to 200 % scaling, drawn rather than scaled: an image
+        // counts when Windows builds an icon of exactly that many pixels from it.
         std::set<int> sizes;
-        // A 6-byte header with the count at 4, then 14-byte entries: width at 0, image id at 12.
+        // A 6-byte header, then 14-byte entries: width at 0 (0 for 256), bit count at 6, image id at 12.
         for (size_t at = 6; at + 14 <= dir.size(); at += 14) {
+            const int width = static_cast<BYTE>(dir[at]) ? static_cast<BYTE>(dir[at]) : 256;
             const WORD id = static_cast<BYTE>(dir[at + 12]) | static_cast<BYTE>(dir[at + 13]) << 8;
             std::string image = Resource(module, MAKEINTRESOURCEA(3), MAKEINTRESOURCEA(id));
             HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(&image[0]), static_cast<DWORD>(image.size()),
                                                   TRUE, 0x00030000, 0, 0, LR_DEFAULTCOLOR);
-            if (icon) sizes.insert(static_cast<BYTE>(dir[at]));
-            DestroyIcon(icon);
+            ICONINFO parts{};
+            BITMAP color{};
+            if (icon && GetIconInfo(icon, &parts) && parts.hbmColor && GetObjectA(parts.hbmColor, sizeof color, &color) &&
+                color.bmWidth == width && color.bmHeight == width && static_cast<BYTE>(dir[at + 6]) == 32)
+                sizes.insert(width);
+            if (parts.hbmColor) DeleteObject(parts.hbmColor);
+            if (parts.hbmMask) DeleteObject(parts.hbmMask);
+            if (icon) DestroyIcon(icon);
         }
-        EXPECT_EQ(sizes.count(16) + sizes.count(32), 2u) << "16 and 32 pixel images that Windows can build";
+        EXPECT_EQ(sizes, (std::set<int>{16, 20, 24, 32, 40, 48, 256})) << "32-bit images Windows builds at their own size";
         FreeLibrary(module);
     }
 }
