@@ -2,6 +2,8 @@
 // harness that misreads an icon or a key would let them pass wrongly.
 #include "WinTest.h"
 
+#include "WideText.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -69,7 +71,28 @@ TEST(Harness, MenuKeysSkipSeparatorsAndGrayedItems) {
     DestroyWindow(owner);
 }
 
+// Scenarios from folders named in any script rely on the harness passing such names through:
+// a "?" anywhere on the way would show in the path the started program reports.
+TEST(Harness, FolderNamesOutsideTheAnsiCodePageComeThroughWhole) {
+    ScratchDir dir(std::string(UnicodeFolderName) + "\\app");
+    const std::string copy = dir.Path() + "\xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB.exe";  // "файл.exe"
+    ASSERT_TRUE(CopyFileW(Wide_FromText(Module_GetPath()).c_str(), Wide_FromText(copy).c_str(), FALSE));
+    EXPECT_TRUE(File_Exists(copy));
+    EXPECT_EQ(dir.Path(), "C:\\vembrol-tests\\\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB1\xD0\xB0 \xE6\x96\x87\xE5\xAD\x97\\app\\");
+
+    Process p = Process::Start(copy, "--show-own-path");
+    ASSERT_TRUE(p.Started());
+    MessageBoxInfo box = MessageBox_Answer(p.Id(), "OK", 15000);
+    EXPECT_EQ(box.caption, "\xD0\x9F\xD1\x83\xD1\x82\xD1\x8C");  // "Путь"
+    EXPECT_EQ(box.text, copy);
+    EXPECT_TRUE(p.WaitExit());
+}
+
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--show-own-path") == 0) {
+        MessageBox_Show(nullptr, Module_GetPath(), "\xD0\x9F\xD1\x83\xD1\x82\xD1\x8C", MB_OK);
+        return 0;
+    }
     if (argc == 3 && std::strcmp(argv[1], "--show-box") == 0) {
         UINT icon = std::strcmp(argv[2], "question") == 0      ? MB_ICONQUESTION
                     : std::strcmp(argv[2], "information") == 0 ? MB_ICONINFORMATION
