@@ -89,40 +89,36 @@ TEST_F(RegistryLayer, WritesCreateThePathAndStoreExactlyTheirKind) {
 }
 
 // The uninstaller deletes keys deepest first and relies on a key with subkeys staying; an
-// empty path must never reach the platform, which would delete the key the root names.
-TEST_F(RegistryLayer, DeletesOnlyLeafKeysAndNeverTheRootOfAnEmptyPath) {
-    EXPECT_TRUE(Registry_CreateKey(Machine, key + "\\parent\\" + Probe));
+// empty path must never reach the platform, which would delete the key the root names. The
+// Starter tells the user when a setting could not be saved, so a refused write or delete must
+// never read as done, and a key or value that is simply not there must.
+TEST_F(RegistryLayer, DeletesAndWritesTellWhetherTheyTookEffect) {
+    const std::string parent = key + "\\parent", child = parent + "\\" + Probe;
+    EXPECT_TRUE(Registry_CreateKey(Machine, child));
     EXPECT_TRUE(Registry_DeleteKey(Machine, key + "\\absent"));
-    EXPECT_FALSE(Registry_DeleteKey(Machine, key + "\\parent"));
-    EXPECT_TRUE(Registry_KeyExists(HKEY_LOCAL_MACHINE, key + "\\parent\\" + Probe));
-    EXPECT_TRUE(Registry_DeleteKey(Machine, key + "\\parent\\" + Probe + "\\"));
-    EXPECT_TRUE(Registry_DeleteKey(Machine, key + "\\parent"));
-    EXPECT_FALSE(Registry_KeyExists(HKEY_LOCAL_MACHINE, key + "\\parent"));
+    EXPECT_TRUE(Registry_DeleteValue(Machine, key + "\\absent", "kept"));
+    EXPECT_TRUE(Registry_DeleteValue(Machine, parent, "absent"));
+    EXPECT_FALSE(Registry_DeleteKey(Machine, parent));
+    EXPECT_TRUE(Registry_KeyExists(HKEY_LOCAL_MACHINE, child));
+
+    Registry_WriteStored(HKEY_LOCAL_MACHINE, child, "kept", REG_SZ, Utf16_Bytes("old"));
+    {
+        UnchangeableKey guard(HKEY_LOCAL_MACHINE, child);
+        ASSERT_TRUE(guard.Active());
+        EXPECT_FALSE(Registry_SetValue(Machine, child, "kept", "new", RegKind_String));
+        EXPECT_FALSE(Registry_SetValue(Machine, child, "fresh", 1, RegKind_Dword));
+        EXPECT_FALSE(Registry_DeleteValue(Machine, child, "kept"));
+        EXPECT_FALSE(Registry_DeleteKey(Machine, child));
+        EXPECT_EQ(Registry_GetValue(Machine, child, "kept"), "old");
+    }
+    EXPECT_TRUE(Registry_DeleteKey(Machine, child + "\\"));
+    EXPECT_TRUE(Registry_DeleteKey(Machine, parent));
+    EXPECT_FALSE(Registry_KeyExists(HKEY_LOCAL_MACHINE, parent));
 
     UniqueKey root;
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_ALL_ACCESS, root.put()), ERROR_SUCCESS);
     EXPECT_FALSE(Registry_DeleteKey(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(root.get())), ""));
     EXPECT_TRUE(Registry_KeyExists(HKEY_LOCAL_MACHINE, key));
-}
-
-// The Starter tells the user when a setting could not be saved, so a refused write or delete
-// must never read as done, and a value that is simply not there must.
-TEST_F(RegistryLayer, WritesAndDeletesTellWhetherTheyTookEffect) {
-    const std::string locked = key + "\\locked";
-    Registry_WriteStored(HKEY_LOCAL_MACHINE, locked, "kept", REG_SZ, Utf16_Bytes("old"));
-    EXPECT_TRUE(Registry_DeleteValue(Machine, locked, "absent"));
-    EXPECT_TRUE(Registry_DeleteValue(Machine, key + "\\absent", "kept"));
-    {
-        UnchangeableKey guard(HKEY_LOCAL_MACHINE, locked);
-        ASSERT_TRUE(guard.Active());
-        EXPECT_FALSE(Registry_SetValue(Machine, locked, "kept", "new", RegKind_String));
-        EXPECT_FALSE(Registry_SetValue(Machine, locked, "fresh", 1, RegKind_Dword));
-        EXPECT_FALSE(Registry_DeleteValue(Machine, locked, "kept"));
-        EXPECT_FALSE(Registry_DeleteKey(Machine, locked));
-        EXPECT_EQ(Registry_GetValue(Machine, locked, "kept"), "old");
-    }
-    EXPECT_TRUE(Registry_DeleteValue(Machine, locked, "kept"));
-    EXPECT_TRUE(Registry_DeleteKey(Machine, locked));
 }
 
 }  // namespace
