@@ -45,7 +45,11 @@ std::vector<std::string> Folder_Chain(const std::string& dir) {
 bool Folder_MayBeWiped(const std::string& dir, const BaseDirs& dirs) {
     const std::string canonical = Path_Canonical(dir);
     if (canonical.empty()) return false;
-    const DWORD attributes = GetFileAttributesW(Wide_FromText(canonical).c_str());
+    // Without its trailing "\" the name is the link itself, not the folder it leads to.
+    const std::string named = canonical.size() > Path_GetRoot(canonical).size() && canonical.back() == '\\'
+                                  ? canonical.substr(0, canonical.size() - 1)
+                                  : canonical;
+    const DWORD attributes = GetFileAttributesW(Wide_FromText(named).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
         (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return false;
