@@ -1,8 +1,7 @@
 // The product installed as an installer of its time did it, the Starter used and removed from
 // start-up, the uninstaller run: afterwards only what the programs mean to leave may differ.
 #include "InstallFileFormat.h"
-#include "StarterTexts.h"
-#include "UninstallTexts.h"
+#include "WideText.h"
 #include "WinTest.h"
 
 #include <shlobj.h>
@@ -10,12 +9,32 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
 #include <map>
 
 namespace {
 
-namespace T = StarterText;
+// What the user reads and what other programs look up, written out: a typo in the programs'
+// own constants must show here.
+namespace T {
+constexpr char MainCaption[] = "Vembrol Starter v1.0";
+constexpr char TrayMessageName[] = "KtSystray";
+constexpr char AutoStartQuestion[] =
+    "Vembrol will now be automatically started at Windows start up so that you can use it to quickly play mp3 files and "
+    "start any of the Start Station applications or to create your own skin. Do you agree ?";
+constexpr char RemoveQuestion[] =
+    "Vembrol Starter needs hardly memory and allows you to quickly start Vembrol, the great tool to clean up your mp3 "
+    "collection. Do you really want to remove Vembrol Starter ?";
+constexpr char RemoveConfirmed[] = "To reinstall Vembrol Starter just start it once again manually.";
+constexpr char RunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char RunKeyNt[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Run";
+constexpr char RunValueName[] = "Vembrol Starter";
+constexpr char ProductKey[] = "Software\\Vembrol\\";
+constexpr char StartUpSubKey[] = "Starter\\StartUp\\";
+constexpr char AutoStartValueName[] = "auto start target program";
+constexpr char StartStationSubKey[] = "KtStartStation\\";
+}  // namespace T
 using Snapshot = std::map<std::string, std::string>;
 const HKEY kLM = HKEY_LOCAL_MACHINE, kCU = HKEY_CURRENT_USER;
 
@@ -96,6 +115,28 @@ void SnapFiles(Snapshot& s, const std::string& dir, bool onlyShortcuts = false) 
     FindClose(find);
 }
 
+std::string TempDir() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    return Text_FromWide(buffer, GetTempPathW(MAX_PATH + 1, buffer));
+}
+
+// The files the system deletes at the next restart, in their order, as one text.
+std::string PendingDeletions() {
+    DWORD type = 0;
+    std::string stored, list;
+    if (!wintest::Registry_ReadStored(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
+                                      "PendingFileRenameOperations", &type, &stored))
+        return list;
+    const std::string text = Text_FromWide(reinterpret_cast<const wchar_t*>(stored.data()), stored.size() / sizeof(wchar_t));
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\0', start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) list += text.substr(start, end - start) + "|";
+        start = end + 1;
+    }
+    return list;
+}
+
 // Every place either program could reach, listed or not.
 Snapshot Machine() {
     Snapshot s;
@@ -106,6 +147,9 @@ Snapshot Machine() {
     SnapFiles(s, "C:\\Program Files\\");
     SnapFiles(s, kPrograms);
     SnapFiles(s, kDesktop, true);
+    // What the uninstaller leaves behind to be deleted at the next restart.
+    SnapFiles(s, TempDir());
+    s["PendingFileRenameOperations"] = PendingDeletions();
     return s;
 }
 
@@ -136,9 +180,14 @@ TEST(ProductLifecycle, InstallUseAndUninstallLeaveOnlyWhatTheProgramsMeanToLeave
     SetString(kLM, T::RunKey, kNeighbour, "tools.exe /tray");
     for (HKEY root : {kLM, kCU}) SetString(root, kFirm + "\\" + kNeighbour + "\\Recent Files", "1", "C:\\first.mp3");
     const Snapshot before = Machine();
+    DWORD pendingType = 0;
+    std::string pendingBefore;
+    wintest::Registry_ReadStored(kLM, "System\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations",
+                                 &pendingType, &pendingBefore);
 
-    // Neither Uninstall.exe nor Uninstall.dat is listed: the uninstaller cannot delete itself
-    // while it runs, and its wipe of the application folder takes the data file.
+    // Neither Uninstall.exe nor Uninstall.dat is listed, as installers did it: the uninstaller
+    // leaves its own file to a temporary copy, and its wipe of the application folder takes the
+    // data file, last of all.
     wintest::Directory_Create(kDir);
     for (const char* exe : {"Vembrol Starter.exe", "Uninstall.exe"})
         ASSERT_TRUE(CopyFileA((DIST_DIR + std::string(exe)).c_str(), (kDir + exe).c_str(), FALSE)) << exe;
@@ -194,23 +243,56 @@ TEST(ProductLifecycle, InstallUseAndUninstallLeaveOnlyWhatTheProgramsMeanToLeave
 
     wintest::Process uninstaller = wintest::Process::Start(kDir + "Uninstall.exe", "", kDir);
     ASSERT_TRUE(uninstaller.Started());
-    EXPECT_EQ(wintest::MessageBox_Answer(uninstaller.Id(), "Yes", 15000).text, Text_ConfirmRemoval(kApp));
+    EXPECT_EQ(wintest::MessageBox_Answer(uninstaller.Id(), "Yes", 15000).text,
+              "Do you really want to remove 'Vembrol Lifecycle' from this computer ?");
     // Any box in between, such as a file that would not go, would come here instead.
-    EXPECT_EQ(wintest::MessageBox_Answer(uninstaller.Id(), "OK", 20000).text, Text_RemovedAll);
+    EXPECT_EQ(wintest::MessageBox_Answer(uninstaller.Id(), "OK", 20000).text, "Application has been removed successfully.");
     ASSERT_TRUE(uninstaller.WaitExit());
     EXPECT_EQ(uninstaller.ExitCode(), 0u);
+    // A copy in the temporary folder deletes the uninstaller once it has ended; scheduling its
+    // own folder for the next restart is the last thing it does.
+    EXPECT_TRUE(wintest::Eventually(
+        [&] {
+            const std::string pending = PendingDeletions();
+            return !wintest::File_Exists(kDir + "Uninstall.exe") && pending.size() > 14 &&
+                   pending.compare(pending.size() - 14, 14, "Uninstall.exe|") != 0 && pending.find("Uninstall.exe|") != std::string::npos;
+        },
+        15000));
 
-    // Besides the kept file, the uninstaller cannot delete its own running executable; Remove
-    // Starter deletes only the upper Run value, and the NT one keeps the key a fresh system lacks.
+    const Snapshot after = Machine();
+    std::printf("Differences from the snapshot before installing:\n");
+    for (const auto& [name, value] : after)
+        if (!before.count(name) || before.at(name) != value) std::printf("  + %s = %s\n", name.c_str(), value.c_str());
+    for (const auto& [name, value] : before)
+        if (!after.count(name)) std::printf("  - %s\n", name.c_str());
+
+    // Only the kept file stays (with the folders that hold it), and the NT Run value that Remove
+    // Starter keeps by design, its key being one a fresh system lacks. Of the uninstaller, only a
+    // copy in a temporary folder of its own stays, due for deletion at the next restart.
     Snapshot expected = before, lost, gained;
-    for (const std::string& kept : {kDir, kDir + "Data\\", kDir + kKept, kDir + "Uninstall.exe"}) expected[kept] = installed.at(kept);
+    for (const std::string& kept : {kDir, kDir + "Data\\", kDir + kKept}) expected[kept] = installed.at(kept);
     expected[Name(kLM, T::RunKeyNt)] = "key";
     expected[Name(kLM, T::RunKeyNt) + "[" + T::RunValueName + "]"] = kRunData;
-    const Snapshot after = Machine();
+    std::string copyDir;
+    for (const auto& entry : after)
+        if (entry.first.rfind(TempDir(), 0) == 0 && !before.count(entry.first) && entry.second == "folder") copyDir = entry.first;
+    ASSERT_FALSE(copyDir.empty()) << "no temporary copy";
+    expected[copyDir] = "folder";
+    expected[copyDir + "Uninstall.exe"] = installed.at(kDir + "Uninstall.exe");
+    expected["PendingFileRenameOperations"] = before.at("PendingFileRenameOperations") + "\\??\\" + copyDir + "Uninstall.exe|\\??\\" +
+                                              copyDir.substr(0, copyDir.size() - 1) + "|";
     std::set_difference(expected.begin(), expected.end(), after.begin(), after.end(), std::inserter(lost, lost.end()));
     std::set_difference(after.begin(), after.end(), expected.begin(), expected.end(), std::inserter(gained, gained.end()));
     EXPECT_EQ(lost, Snapshot{}) << "missing or changed";
     EXPECT_EQ(gained, Snapshot{}) << "unexpected or changed";
+
+    // The copy is the test's to clean up: no restart comes.
+    wintest::Directory_DeleteTree(copyDir);
+    if (pendingBefore.empty())
+        RegDeleteKeyValueW(kLM, L"System\\CurrentControlSet\\Control\\Session Manager", L"PendingFileRenameOperations");
+    else
+        wintest::Registry_WriteStored(kLM, "System\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations",
+                                      REG_MULTI_SZ, pendingBefore);
 }
 
 }  // namespace
