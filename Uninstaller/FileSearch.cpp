@@ -48,9 +48,12 @@ std::vector<std::string> File_FindMatching(const std::string& path) {
     return found;
 }
 
-void File_DeleteMatching(const std::string& path) {
+DWORD File_DeleteMatching(const std::string& path) {
+    DWORD error = 0;
     // Collect first: deleting while the search is open would let it skip or repeat names.
-    for (const auto& file : File_FindMatching(path)) File_Delete(file);
+    for (const auto& file : File_FindMatching(path))
+        if (!File_Delete(file)) error = GetLastError();
+    return error;
 }
 
 bool File_Delete(const std::string& path) { return DeleteFileW(Wide_FromText(path).c_str()) != 0; }

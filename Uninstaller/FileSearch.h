@@ -2,6 +2,8 @@
 // ordinary, read-only and archive files, never hidden or system ones.
 #pragma once
 
+#include "Win32.h"
+
 #include <string>
 #include <vector>
 
@@ -9,9 +11,9 @@
 bool File_ExistsBySearch(const std::string& path);
 // The full paths of the visible files the search for path shows.
 std::vector<std::string> File_FindMatching(const std::string& path);
-// Deletes every visible file the search for path shows; failures are left to the caller's
-// next existence test.
-void File_DeleteMatching(const std::string& path);
+// Deletes every visible file the search for path shows; returns the system's error of the last
+// deletion that failed (0 when none failed); the caller's next existence test decides.
+DWORD File_DeleteMatching(const std::string& path);
 bool File_Delete(const std::string& path);
 
 bool Directory_IsPresent(const std::string& path);

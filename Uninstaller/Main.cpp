@@ -1,13 +1,43 @@
-// Uninstall.exe: the whole program runs inside the form's load, then the process ends.
+// Uninstall.exe: reads its command line, then the whole run happens in the form's load while
+// the window keeps answering; the run's outcome is the exit code.
+#include "CommandLine.h"
 #include "Mfrm.h"
+#include "RunReport.h"
 #include "SelfRemoval.h"
 #include "UninstallRun.h"
+#include "UninstallTexts.h"
+#include "WideText.h"
+
+#include <cwchar>
+
+namespace {
+
+[[noreturn]] void Refuse(const UninstallOptions& options, const std::string& why) {
+    if (!options.Silent) MessageBox_Show(nullptr, why + "\n\n" + Text_Usage, UninstallTitle, MB_OK | MB_ICONEXCLAMATION);
+    ExitProcess(static_cast<UINT>(RunOutcome::CommandLineRefused));
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // The temporary copy that deletes the uninstaller after a run does only that.
     if (SelfRemoval_RunAsCopy()) ExitProcess(0);
+    const UninstallOptions options = CommandLine_Parse(Text_FromWide(GetCommandLineW(), std::wcslen(GetCommandLineW())));
+    if (!options.Understood) Refuse(options, Text_NotUnderstood(options.Refused));
+    if (options.ShowUsage) {
+        MessageBox_Show(nullptr, Text_Usage, UninstallTitle, MB_OK | MB_ICONINFORMATION);
+        ExitProcess(static_cast<UINT>(RunOutcome::AllRemoved));
+    }
+    std::string reason;
+    if (!RunReport_Start(options, reason)) Refuse(options, Text_LogNotOpened(options.LogPath, reason));
+
     Mfrm form;
-    if (!form.Create(instance)) return 1;
-    Form_Load(form);
+    // A silent run has no window; an interactive one whose window cannot be made still asks
+    // and reports through its message boxes.
+    if (!options.Silent) form.Create(instance);
+    if (form.ProgressBar()) RunReport_SetProgressBar(form.ProgressBar());
+    const RunOutcome outcome = static_cast<RunOutcome>(form.RunAnswering([&] { return static_cast<int>(Form_Load(form)); }));
+    RunReport_Finish(outcome);
     // Ends at once, as the run's last message box is answered: nothing is left to unload.
-    ExitProcess(0);
+    ExitProcess(static_cast<UINT>(outcome));
 }

@@ -1,10 +1,13 @@
-// The uninstaller's only window: "Please wait, uninstalling..." beside the program icon, shown
-// while the run works. It cannot be closed by the user.
+// The uninstaller's only window: "Please wait, uninstalling..." beside the program icon and a
+// progress bar below, shown while the run works. It cannot be closed by the user.
 #pragma once
 
 #include "EntrySet.h"
+#include "Handles.h"
 #include "Placeholders.h"
 #include "Win32.h"
+
+#include <functional>
 
 constexpr char MfrmClassName[] = "VembrolUninstallMfrm";
 constexpr int MfrmIconResource = 1;
@@ -18,11 +21,17 @@ public:
 
     // Creates the window hidden and disabled; false when the platform refused.
     bool Create(HINSTANCE instance);
+    // Null until Create succeeded; a silent run never creates the window.
     HWND Hwnd() const { return hwnd_; }
-    // Enabled, visible and painted at once: the run blocks the message loop afterwards.
+    HWND ProgressBar() const { return progress_; }
+    // Enabled, visible and painted at once.
     void Show();
     // Invisible and disabled, repainted.
     void Hide();
+
+    // Runs work on a thread of its own while this thread, the window's, answers its messages;
+    // returns work's result once it has ended. Without a window, work simply runs here.
+    int RunAnswering(const std::function<int()>& work);
 
     // The run's state, owned by the form for the life of the process.
     BaseDirs Dirs;
@@ -33,6 +42,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
-    HICON icon_ = nullptr;       // 32 x 32, shown in the window and as its big icon
-    HICON smallIcon_ = nullptr;  // 16 x 16, for the caption
+    HWND progress_ = nullptr;
+    UniqueIcon icon_;       // 32 x 32, shown in the window and as its big icon
+    UniqueIcon smallIcon_;  // 16 x 16, for the caption
 };

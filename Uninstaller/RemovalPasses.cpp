@@ -7,6 +7,7 @@
 #include "PathRules.h"
 #include "RemovalPlan.h"
 #include "Rmod.h"
+#include "RunReport.h"
 #include "UninstallBox.h"
 #include "UninstallTexts.h"
 #include "WipeGuard.h"
@@ -41,23 +42,33 @@ bool IsAmong(const std::string& path, const std::vector<std::string>& paths) {
 
 void RegistryKeys_Remove(const std::vector<RegKeyRecord>& keys) {
     if (keys.empty()) return;
-    for (const auto& k : RegistryKeyPlan_Make(keys))
-        Registry_DeleteKey(static_cast<std::uint32_t>(k.RootKey), k.KeyPath);
+    for (const auto& k : RegistryKeyPlan_Make(keys)) {
+        const auto root = static_cast<std::uint32_t>(k.RootKey);
+        RunReport_Key(root, k.KeyPath, Registry_DeleteKeyResult(root, k.KeyPath));
+    }
 }
 
 bool Files_Remove(HWND owner, const std::vector<FileRecord>& files) {
     bool allRemoved = true;
     for (const auto& f : files) {
-        if (!IsListedForDeletion(f)) continue;
+        if (!IsListedForDeletion(f)) {
+            RunReport_File(f.FilePath, f.Keep != 0 ? FileFate::Kept : FileFate::NotThere);
+            continue;
+        }
         // A file that is not there counts as removed.
+        FileFate fate = FileFate::NotThere;
+        DWORD error = 0;
         while (File_ExistsBySearch(f.FilePath)) {
-            File_DeleteMatching(f.FilePath);
+            error = File_DeleteMatching(f.FilePath);
+            fate = FileFate::Removed;
             if (!File_ExistsBySearch(f.FilePath)) break;
             if (UninstallBox_Show(owner, Text_DeleteFailed(f.FilePath), MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY) {
                 allRemoved = false;
+                fate = FileFate::Skipped;
                 break;
             }
         }
+        RunReport_File(f.FilePath, fate, error);
     }
     return allRemoved;
 }
@@ -99,7 +110,7 @@ bool Directories_Remove(const std::vector<FileRecord>& files, const InfoRecord& 
 void Shortcuts_Remove(const std::vector<ShortcutRecord>& shortcuts, const InfoRecord& info) {
     // Installers put the application's desktop shortcut two levels above the Programs folder.
     ShellLink_Remove("..\\..\\Desktop", info.AppName);
-    for (const auto& s : shortcuts) ShellLink_Remove(s.Folder, s.LinkName);
+    for (const auto& s : shortcuts) RunReport_Shortcut(s.Folder, s.LinkName, ShellLink_Remove(s.Folder, s.LinkName));
     // Only a folder strictly below Programs: "...", blanks or a climb would name Programs itself
     // or a folder elsewhere, and an empty one of those would go.
     const std::string group = Path_StrictlyBelow(SpecialFolder_GetPath(kCsidlPrograms), info.GroupFolder);

@@ -1,8 +1,8 @@
 #include "UninstallBox.h"
 
+#include "RunReport.h"
 #include "UninstallTexts.h"
-#include "WideText.h"
 
 int UninstallBox_Show(HWND owner, const std::string& text, UINT style) {
-    return MessageBox_Show(owner, text, UninstallTitle, style);
+    return RunReport_Box(owner, text, UninstallTitle, style);
 }

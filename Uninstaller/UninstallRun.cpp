@@ -11,29 +11,32 @@
 #include "RemovalPasses.h"
 #include "RunningPrograms.h"
 #include "SelfRemoval.h"
+#include "RunReport.h"
 #include "UninstallBox.h"
 #include "UninstallTexts.h"
 #include "WideText.h"
 
 BaseDirs Uninstall_InitPaths() { return BaseDirs_Make(WindowsDir_Get(), SystemDir_Get(), Module_GetPath()); }
 
-void Uninstall_Run(Mfrm& form) {
+RunOutcome Uninstall_Run(Mfrm& form) {
     const std::string& dataFile = form.Dirs.DataFilePath;
+    RunReport_DataFile(dataFile);
     if (dataFile.empty() || dataFile.back() == '\\' || !File_ExistsBySearch(dataFile)) {
         UninstallBox_Show(nullptr, Text_DataFileMissing, MB_OK | MB_ICONEXCLAMATION);
-        return;
+        return RunOutcome::DataFileProblem;
     }
     form.Show();
     // A damaged or unreadable data file says nothing reliable about the installation: the
     // user has been told, and nothing is asked or removed.
-    if (InstallFile_Read(form.Hwnd(), dataFile, form.Entries) != InstallFileRead::Read) return;
-    if (UninstallBox_Show(form.Hwnd(), Text_ConfirmRemoval(form.Entries.Info.AppName), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (InstallFile_Read(form.Hwnd(), dataFile, form.Entries) != InstallFileRead::Read) return RunOutcome::DataFileProblem;
+    if (UninstallBox_Show(form.Hwnd(), Text_ConfirmRemoval(form.Entries.Info.AppName), MB_YESNO | MB_ICONQUESTION) != IDYES) return RunOutcome::UserSaidNo;
 
     EntrySet& e = form.Entries;
     Placeholders_ExpandAll(e, form.Dirs);
     Paths_MakeCanonical(e);
     // The user has just agreed to remove the application: its programs are closed, not asked.
     RunningPrograms_Close(e.Files);
+    RunReport_RemovalBegins(e);
     RegistryKeys_Remove(e.RegKeys);
     // The data file is held back from the file pass, whichever record lists it.
     const std::string canonicalDataFile = Path_Canonical(dataFile);
@@ -55,13 +58,15 @@ void Uninstall_Run(Mfrm& form) {
         File_Delete(canonicalDataFile);
     }
 
-    Sleep(2000);
+    // The pause lets the user see the window once more; a silent run has none to see.
+    if (form.Hwnd()) Sleep(2000);
     form.Hide();
     UninstallBox_Show(nullptr, form.NotAllRemoved ? Text_NotAllRemoved : Text_RemovedAll, MB_OK | MB_ICONINFORMATION);
     SelfRemoval_Start();
+    return form.NotAllRemoved ? RunOutcome::FileStayed : RunOutcome::AllRemoved;
 }
 
-void Form_Load(Mfrm& form) {
+RunOutcome Form_Load(Mfrm& form) {
     form.Dirs = Uninstall_InitPaths();
-    Uninstall_Run(form);
+    return Uninstall_Run(form);
 }

@@ -1,6 +1,7 @@
 // One uninstall run, from the data file check to the final message.
 #pragma once
 
+#include "CommandLine.h"
 #include "Mfrm.h"
 #include "Placeholders.h"
 
@@ -8,7 +9,7 @@
 BaseDirs Uninstall_InitPaths();
 
 // The run on form's state: check and read the data file, ask, expand, remove, report.
-void Uninstall_Run(Mfrm& form);
+RunOutcome Uninstall_Run(Mfrm& form);
 
 // The whole program inside the form's load: base directories, then the run.
-void Form_Load(Mfrm& form);
+RunOutcome Form_Load(Mfrm& form);

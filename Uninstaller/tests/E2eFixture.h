@@ -46,7 +46,9 @@ protected:
         wintest::File_Write(DataFile(), bytes);
     }
     // From another current directory, so that only the program's own folder counts.
-    wintest::Process Start() { return wintest::Process::Start(AppDir() + "Uninstall.exe", "", dir_.Path() + "cwd"); }
+    wintest::Process Start(const std::string& args = "") {
+        return wintest::Process::Start(AppDir() + "Uninstall.exe", args, dir_.Path() + "cwd");
+    }
     HWND MainWindow(DWORD processId) {
         wintest::WindowQuery q;
         q.className = MfrmClassName;
@@ -54,9 +56,10 @@ protected:
         q.visibleOnly = false;
         return wintest::Window_Find(q);
     }
-    void ExpectEndsCleanly(wintest::Process& p) {
+    // exitCode: 0 all removed, 1 answered No, 2 data file problem, 3 a file stayed.
+    void ExpectEndsCleanly(wintest::Process& p, DWORD exitCode = 0) {
         EXPECT_TRUE(p.WaitExit(8000)) << "a box is left: " << wintest::MessageBox_Read(wintest::MessageBox_WaitFor(p.Id(), 100)).text;
-        EXPECT_EQ(p.ExitCode(), 0u);
+        EXPECT_EQ(p.ExitCode(), exitCode);
         EXPECT_TRUE(wintest::Directory_Exists(Tree() + "Sibling"));
         for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) EXPECT_TRUE(wintest::Registry_KeyExists(root, Key() + "Unlisted"));
     }

@@ -47,7 +47,7 @@ TEST_F(Run, MissingInvalidOrDeclinedDataRemovesNothing) {
         HWND main = MainWindow(p.Id());
         EXPECT_EQ(main != nullptr && IsWindowVisible(main), text != missing) << text;
         MessageBox_Press(box, question ? "No" : "OK");
-        ExpectEndsCleanly(p);
+        ExpectEndsCleanly(p, question ? 1 : 2);
         EXPECT_TRUE(File_Exists(Tree() + "Listed\\f.txt") && Registry_KeyExists(HKEY_LOCAL_MACHINE, Key() + "Listed"));
     };
     expectOnly(missing, false);
@@ -125,7 +125,7 @@ TEST_F(Run, RemovesExactlyWhatIsListedAndReportsTheSkippedFile) {
     Window_WaitGone(again, 5000);
     ExpectBox(MessageBox_Answer(p.Id(), "OK", 20000), "Uninstalling finished, not all files have been removed.", "information",
               {"OK"});
-    ExpectEndsCleanly(p);
+    ExpectEndsCleanly(p, 3);
     ExpectRemovedItself();
 
     for (const std::string& gone : {t + "Top", t + "Retry", t + "Logs", t + "Slash", t + "Dots\\App", t + "Dots\\Shared", winTree, group,

@@ -133,7 +133,12 @@ bool Registry_DeleteKey(std::uint32_t root, const std::string& keyPath) {
     // An empty path names the root itself, which RegDeleteKeyW would try to delete; a data
     // file with an empty entry must not cost the user a whole branch.
     if (keyPath.empty()) return false;
-    return Deleted(RegDeleteKeyW(RootKey_ToHandle(root), Wide_FromText(keyPath).c_str()));
+    return Deleted(Registry_DeleteKeyResult(root, keyPath));
+}
+
+LONG Registry_DeleteKeyResult(std::uint32_t root, const std::string& keyPath) {
+    if (keyPath.empty()) return ERROR_INVALID_PARAMETER;
+    return RegDeleteKeyW(RootKey_ToHandle(root), Wide_FromText(keyPath).c_str());
 }
 
 // Strings go out as UTF-16 without a terminating NUL (length = characters); every reader here

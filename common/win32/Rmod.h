@@ -40,6 +40,9 @@ bool Registry_DeleteValue(std::uint32_t root, const std::string& keyPath, const 
 // still has some stays and gives false. True when the key is not there afterwards; an empty
 // path (the root itself) is refused with false.
 bool Registry_DeleteKey(std::uint32_t root, const std::string& keyPath);
+// The same, with the registry's own result (ERROR_FILE_NOT_FOUND: it was not there), for
+// callers that tell what happened.
+LONG Registry_DeleteKeyResult(std::uint32_t root, const std::string& keyPath);
 
 // The writers behind Registry_SetValue; each returns the platform's result code.
 LONG Registry_SetStringValue(HKEY key, const std::string& valueName, std::int32_t kind, const std::string& text);

@@ -1,0 +1,36 @@
+// The run's account of itself: the log an administrator asked for, the progress the window
+// shows, and the answers a silent run gives in place of the user. A process makes one run, so
+// there is one report, started before the run and read by every pass through these functions;
+// without a start they show the boxes and record nothing, as a plain run always has.
+#pragma once
+
+#include "CommandLine.h"
+#include "EntrySet.h"
+#include "Win32.h"
+
+#include <cstdint>
+#include <string>
+
+enum class FileFate { Removed, NotThere, Kept, Skipped };
+
+// Takes the options of the run; opens the log for appending when one was asked for. False, with
+// the system's reason, when the log cannot be opened.
+bool RunReport_Start(const UninstallOptions& options, std::string& error);
+// The control that shows how many records are done; posted to, so any thread may report.
+void RunReport_SetProgressBar(HWND bar);
+
+// A message box of the run. A silent run shows none: the question counts as Yes, a file that
+// stays is skipped as with Cancel, any other box as answered OK. Boxes that report a problem
+// go into the log in both kinds of run.
+int RunReport_Box(HWND owner, const std::string& text, const std::string& title, UINT style);
+
+void RunReport_DataFile(const std::string& path);
+// The removal starts on these records: the progress bar counts each key, file and shortcut.
+void RunReport_RemovalBegins(const EntrySet& entries);
+void RunReport_File(const std::string& path, FileFate fate, DWORD error = 0);
+// result is what the registry said (ERROR_SUCCESS: deleted).
+void RunReport_Key(std::uint32_t root, const std::string& keyPath, LONG result);
+// A listed shortcut, after its removal was tried.
+void RunReport_Shortcut(const std::string& folder, const std::string& linkName, bool removed);
+// The last line of the log; the progress bar shows every record done.
+void RunReport_Finish(RunOutcome outcome);
