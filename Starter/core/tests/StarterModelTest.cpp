@@ -20,6 +20,8 @@ TEST(StartStationNumbers, ReadFromTheFirstCharactersRoundedHalfToEvenSaturatedAn
 
 TEST(StartStationMenu, CaptionsShortenLongNamesKeepDriveRootsAndMarkUndefinedSlots) {
     const std::string head(10, 'h'), tail(50, 't');
+    std::string cyrillic;  // 60 characters of two bytes each: shortened by characters, never inside one
+    for (int i = 0; i < 60; ++i) cyrillic += i < 13 ? "ж" : "я";
     const struct {
         std::int16_t type;
         std::string name, current, caption;
@@ -28,6 +30,8 @@ TEST(StartStationMenu, CaptionsShortenLongNamesKeepDriveRootsAndMarkUndefinedSlo
         {1, "C:\\Program Files\\Tools\\Tool Name.exe /x", "", "Tool Name", true},
         {1, "C:\\Tools\\" + head + tail + ".exe", "", "..." + tail.substr(3), true},
         {1, "C:\\Tools\\" + tail + ".exe", "", tail, true},
+        {1, "C:\\Tools\\" + cyrillic + ".exe", "", "..." + cyrillic.substr(26), true},
+        {1, "C:\\Tools\\R&B Tagger.exe", "", "R&&B Tagger", true},  // shown as "R&B Tagger"
         {1, "notepad.exe", "old", "[not defined]", false},
         {2, "D:\\Music\\", "", "Music", true},
         {2, "D:\\", "", "D:\\", true},
@@ -54,6 +58,14 @@ TEST(MenuClick, FirstItemActsOnItsCaptionPrefixOnly) {
         {"la", MenuCommand::None}};
     for (auto [caption, command] : cases) EXPECT_EQ(MenuCommand_FromClick(1, 1, caption), command) << caption;
     EXPECT_EQ(MenuCommand_FromClick(2, 1, "Close Vembrol (Running)"), MenuCommand::LaunchFastRead);
+}
+
+TEST(TargetWindows, CountOnlyForAProgramFileNamedVembrolExeInAnyFolderAndCase) {
+    const std::pair<const char*, bool> images[] = {
+        {"C:\\Program Files\\Vembrol\\Vembrol.exe", true}, {"Z:\\tmp\\VEMBROL.EXE", true},
+        {"C:\\Windows\\explorer.exe", false}, {"C:\\Vembrol.exe\\Other.exe", false},
+        {"C:\\Apps\\Vembrol.exe.old", false}, {"", false}};
+    for (auto [image, counts] : images) EXPECT_EQ(TargetProgram_IsImage(image), counts) << image;
 }
 
 TEST(StartCommands, ProgramOfARegisteredCommandAndTheSystemRootPlaceholder) {

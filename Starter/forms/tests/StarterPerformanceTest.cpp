@@ -45,7 +45,7 @@ TEST_F(StarterTest, MenuOpensWithoutGrowingTheWorkingSetAndTheProgramStaysSmall)
         const std::chrono::duration<double, std::milli> elapsed = clock::now() - start;
         ASSERT_NE(popup, nullptr) << "opening " << i;
         if (i >= 50 && i < 70) times.push_back(elapsed.count());
-        PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 1);
+        PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 1);
     }
     wintest::PopupMenu_WaitClosed();
     const double growth = 100 * (workingSet() - before) / before;

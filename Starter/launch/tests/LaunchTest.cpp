@@ -1,13 +1,13 @@
-// The Start Station key, starts of programs stored with blanks in their paths, and the input box.
+// The Start Station key, and starts of programs stored with blanks in their paths.
 #include "StarterShell.h"
 
+#include "WideText.h"
 #include "WinTest.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <sstream>
-#include <thread>
 
 namespace {
 
@@ -16,13 +16,13 @@ struct Planted {
     std::string path, log;
     explicit Planted(const std::string& p) : path(p), log(p.substr(0, p.find_last_of('\\') + 1) + "standin.log") {
         wintest::Directory_Create(path.substr(0, path.find_last_of('\\') + 1));
-        CopyFileA(VEMBROL_STANDIN_EXE, path.c_str(), FALSE);
-        DeleteFileA(log.c_str());
+        CopyFileW(Wide_FromText(VEMBROL_STANDIN_EXE).c_str(), Wide_FromText(path).c_str(), FALSE);
+        DeleteFileW(Wide_FromText(log).c_str());
     }
     ~Planted() {
         // A stand-in that has just logged may still hold its file for a moment.
-        for (int i = 0; i < 50 && !DeleteFileA(path.c_str()) && wintest::File_Exists(path); ++i) Sleep(100);
-        DeleteFileA(log.c_str());
+        wintest::Eventually([&] { return DeleteFileW(Wide_FromText(path).c_str()) || !wintest::File_Exists(path); });
+        DeleteFileW(Wide_FromText(log).c_str());
     }
     // The logged command lines, waiting up to waitMs for the first one.
     std::vector<std::string> Starts(int waitMs = 10000) const {
@@ -90,54 +90,31 @@ TEST(StartStationStore, SaveKeepsSixValuesOfFiveSlotsAndTheBrowserDropsTheRestAn
     for (auto [name, text] : written) EXPECT_EQ(station.Read(name), text) << name;
 }
 
-TEST(ProcessStart, ProgramInABlankDirectorySeesItsUnquotedPathAndAPlantedShorterPrefixNeverRuns) {
-    const std::string dir = "C:\\Program Files\\Vembrol Test\\";
-    Planted prefix("C:\\Program.exe");
-    {
-        Planted tool(dir + "Tool.exe");
-        TargetProgram_LaunchMode(tool.path, " /FastSort");
-        EXPECT_EQ(tool.Starts(), std::vector<std::string>{tool.path + " /FastSort"});
-        Sleep(300);
-        EXPECT_TRUE(prefix.Starts(0).empty());
-        // The same command line without the program named runs the plant: the check above can fail.
-        ASSERT_TRUE(Process_Start(tool.path + " /FastSort", ""));
-        EXPECT_EQ(prefix.Starts().size(), 1u);
-    }
-    wintest::Directory_DeleteTree(dir);
-}
-
-TEST(StartStationLaunch, StoredPathsWithBlanksNeverStartAProgramPlantedAtAShorterPrefix) {
-    wintest::ScratchDir dir("station-planted");
+// Vembrol, Start Station applications and browse applications in folders with blanks.
+TEST(ProgramStarts, PathsWithBlanksAreStartedAsTheyAreAndAProgramPlantedAtAShorterPrefixNeverRuns) {
+    wintest::ScratchDir dir("planted");
     wintest::Directory_Create(dir.Path() + "My Music");
-    Planted tool(dir.Path() + "Station Apps\\tool.exe"), browser(dir.Path() + "Browse Apps\\browse.exe");
-    Planted plantedTool(dir.Path() + "Station.exe"), plantedBrowser(dir.Path() + "Browse.exe");
+    // No program here is a Vembrol.exe, so that each stand-in ends at once instead of opening a window.
+    Planted vembrol(dir.Path() + "Target Test\\Tool.exe"), tool(dir.Path() + "Station Apps\\tool.exe");
+    Planted browser(dir.Path() + "Browse Apps\\browse.exe");
+    Planted plantedVembrol(dir.Path() + "Target.exe"), plantedTool(dir.Path() + "Station.exe");
+    Planted plantedBrowser(dir.Path() + "Browse.exe");
     Station station;
     station.config.BrowseApplication = browser.path;
     station.Set(1, StartStationType_Application, tool.path);
     station.Set(2, StartStationType_Folder, dir.Path() + "My Music\\");
+    TargetProgram_LaunchMode(vembrol.path, " /FastSort");
     StartStation_Launch(station.config, 1);
     StartStation_Launch(station.config, 2);
+    // One start runs one program: once each has logged, no plant can have run in its place.
+    EXPECT_EQ(vembrol.Starts(), std::vector<std::string>{vembrol.path + " /FastSort"});
     EXPECT_EQ(tool.Starts(), std::vector<std::string>{tool.path});
     EXPECT_EQ(browser.Starts(), std::vector<std::string>{browser.path + " " + dir.Path() + "My Music\\"});
-    Sleep(300);
-    EXPECT_TRUE(plantedTool.Starts(0).empty());
-    EXPECT_TRUE(plantedBrowser.Starts(0).empty());
-}
-
-TEST(InputBox, ShowsPromptTitleAndDefaultThenOkGivesTheTextAndCancelNothing) {
-    // A long prompt must not be cut to a fixed buffer.
-    const std::string prompt = "Please enter path (C:\\" + std::string(600, 'x') + "\\browser.exe not found):";
-    for (auto [button, result] : {std::pair<const char*, const char*>{"OK", "typed"}, {"Cancel", ""}}) {
-        wintest::InputBoxInfo seen;
-        std::thread user([&, button = button] {
-            seen = wintest::InputBox_Answer(GetCurrentProcessId(), "Input Title", "typed", button);
-        });
-        EXPECT_EQ(InputBox(prompt, "Input Title", "default"), result);
-        user.join();
-        EXPECT_EQ(seen.caption, "Input Title");
-        EXPECT_EQ(seen.prompt, prompt);
-        EXPECT_EQ(seen.editText, "default");
-    }
+    for (const Planted* plant : {&plantedVembrol, &plantedTool, &plantedBrowser})
+        EXPECT_TRUE(plant->Starts(0).empty()) << plant->path;
+    // The same command line without the program named runs the plant: the check above can fail.
+    ASSERT_TRUE(Process_Start(vembrol.path + " /FastSort", ""));
+    EXPECT_EQ(plantedVembrol.Starts().size(), 1u);
 }
 
 }  // namespace
