@@ -644,3 +644,64 @@ InputBoxInfo InputBox_Answer(DWORD processId, const std::string& title, const st
 }
 
 }  // namespace wintest
+
+// ---- temporary folder and restart-time deletions ----------------------------------------------
+
+namespace wintest {
+
+namespace {
+
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
+const char kPendingRenames[] = "PendingFileRenameOperations";
+
+}  // namespace
+
+std::string TempFolder_Get() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    return Text_FromWide(buffer, GetTempPathW(MAX_PATH + 1, buffer));
+}
+
+std::vector<std::string> Folder_ListNames(const std::string& dir) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    const std::string folder = !dir.empty() && dir.back() == '\\' ? dir : dir + "\\";
+    UniqueFind find(FindFirstFileW(Wide_FromText(folder + "*").c_str(), &found));
+    if (!find) return names;
+    do {
+        const std::string name = Text_FromWideBuffer(found.cFileName, MAX_PATH);
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileW(find.get(), &found));
+    return names;
+}
+
+// The value is pairs of texts, each a source and a target; an empty target means deletion.
+std::vector<std::string> PendingDeletions_Get() {
+    DWORD type = 0;
+    std::string stored;
+    std::vector<std::string> texts, deletions;
+    if (!Registry_ReadStored(HKEY_LOCAL_MACHINE, kSessionManager, kPendingRenames, &type, &stored)) return deletions;
+    const std::string all = Text_FromWide(reinterpret_cast<const wchar_t*>(stored.data()), stored.size() / sizeof(wchar_t));
+    for (std::size_t start = 0; start <= all.size();) {
+        std::size_t end = all.find('\0', start);
+        if (end == std::string::npos) end = all.size();
+        texts.push_back(all.substr(start, end - start));
+        start = end + 1;
+    }
+    for (std::size_t i = 0; i + 1 < texts.size() && !texts[i].empty(); i += 2)
+        if (texts[i + 1].empty()) deletions.push_back(texts[i]);
+    return deletions;
+}
+
+PendingRenamesKept::PendingRenamesKept() {
+    DWORD type = 0;
+    existed_ = Registry_ReadStored(HKEY_LOCAL_MACHINE, kSessionManager, kPendingRenames, &type, &stored_);
+}
+
+PendingRenamesKept::~PendingRenamesKept() {
+    if (existed_)
+        Registry_WriteStored(HKEY_LOCAL_MACHINE, kSessionManager, kPendingRenames, REG_MULTI_SZ, stored_);
+    else
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Wide_FromText(kSessionManager).c_str(), Wide_FromText(kPendingRenames).c_str());
+}
+
+}  // namespace wintest

@@ -222,3 +222,30 @@ InputBoxInfo InputBox_Answer(DWORD processId, const std::string& title, const st
                              const std::string& buttonText, int timeoutMs = 10000);
 
 }  // namespace wintest
+
+// ---- temporary folder and restart-time deletions ----------------------------------------------
+
+namespace wintest {
+
+// The user's temporary folder, ending with "\".
+std::string TempFolder_Get();
+// The names directly in a folder (files and folders, without "." and "..").
+std::vector<std::string> Folder_ListNames(const std::string& dir);
+// The paths that PendingFileRenameOperations deletes at the next restart, in their order.
+std::vector<std::string> PendingDeletions_Get();
+
+// Keeps PendingFileRenameOperations as it was at construction and puts it back on destruction:
+// a test prefix never restarts, so what a test schedules there would pile up.
+class PendingRenamesKept {
+public:
+    PendingRenamesKept();
+    ~PendingRenamesKept();
+    PendingRenamesKept(const PendingRenamesKept&) = delete;
+    PendingRenamesKept& operator=(const PendingRenamesKept&) = delete;
+
+private:
+    bool existed_ = false;
+    std::string stored_;
+};
+
+}  // namespace wintest

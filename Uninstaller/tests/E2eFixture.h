@@ -6,11 +6,12 @@
 #include "EntrySet.h"
 #include "InstallFileFormat.h"
 #include "Mfrm.h"
+#include "WideText.h"
 #include "WinTest.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <algorithm>
 
 constexpr std::int32_t E2eHKLM = static_cast<std::int32_t>(0x80000002u), E2eHKCU = E2eHKLM - 1;
 
@@ -19,21 +20,17 @@ protected:
     UninstallE2e() {
         wintest::Directory_DeleteTree(AppDir());
         wintest::Directory_Create(AppDir());
-        EXPECT_TRUE(CopyFileW(Wide(UNINSTALL_EXE).c_str(), Wide(AppDir() + "Uninstall.exe").c_str(), FALSE)) << UNINSTALL_EXE;
+        EXPECT_TRUE(CopyFileW(Wide_FromText(UNINSTALL_EXE).c_str(), Wide_FromText(AppDir() + "Uninstall.exe").c_str(), FALSE));
         wintest::Directory_Create(Tree() + "Sibling");  // empty, so that a wrong removal would succeed
         for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
             wintest::Registry_WriteRaw(root, Key() + "Unlisted", "v", REG_SZ, "x");
         wintest::Directory_Create(dir_.Path() + "cwd");
-        tempBefore_ = TempEntries();
     }
     ~UninstallE2e() override {
         wintest::Registry_DeleteTree(HKEY_CURRENT_USER, key_.Path());
         wintest::Directory_DeleteTree(AppDir());
-        RemoveDirectoryW(Wide(AppDir().substr(0, AppDir().find('\\', 3) + 1)).c_str());
-        for (const auto& copy : NewTempEntries()) {
-            PendingRenames_Forget(TempDir() + copy);
-            wintest::Directory_DeleteTree(TempDir() + copy + "\\");
-        }
+        RemoveDirectoryW(Wide_FromText(AppDir().substr(0, AppDir().find('\\', 3) + 1)).c_str());
+        for (const auto& copy : NewInTemp()) wintest::Directory_DeleteTree(wintest::TempFolder_Get() + copy + "\\");
     }
     // "C:\Проба 文字\<test>\": found, expanded and removed like any other folder.
     std::string AppDir() const { return std::string("C:\\") + wintest::UnicodeFolderName + "\\" + Name() + "\\"; }
@@ -63,27 +60,43 @@ protected:
         EXPECT_TRUE(wintest::Directory_Exists(Tree() + "Sibling"));
         for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) EXPECT_TRUE(wintest::Registry_KeyExists(root, Key() + "Unlisted"));
     }
-
-    static std::wstring Wide(const std::string& text);
-    static std::string TempDir();
-    // Folders and files directly in the temporary folder.
-    static std::set<std::string> TempEntries();
-    std::set<std::string> NewTempEntries() const;
-    // The paths that PendingFileRenameOperations will delete at the next restart.
-    static std::vector<std::string> PendingDeletions();
-    static void PendingRenames_Forget(const std::string& prefix);
-    // After a removal: the uninstaller is gone, and the temporary folder holds one new folder
-    // with nothing but the copy that deleted it, itself and its folder due for deletion at the
-    // next restart.
-    void ExpectRemovedItself();
-    // After a run that removed nothing: the uninstaller stays, nothing was added to temp.
-    void ExpectStayed();
+    std::vector<std::string> NewInTemp() const {
+        std::vector<std::string> added;
+        for (const auto& name : wintest::Folder_ListNames(wintest::TempFolder_Get()))
+            if (std::find(tempBefore_.begin(), tempBefore_.end(), name) == tempBefore_.end()) added.push_back(name);
+        return added;
+    }
+    // After a removal the uninstaller is gone; temp holds one new folder with nothing but the
+    // copy that deleted it, and both are due for deletion at the next restart, the folder last
+    // (which the copy schedules as its final act).
+    void ExpectRemovedItself() {
+        std::string copy;
+        EXPECT_TRUE(wintest::Eventually(
+            [&] {
+                const auto added = NewInTemp();
+                const auto pending = wintest::PendingDeletions_Get();
+                copy = added.size() == 1 ? wintest::TempFolder_Get() + added[0] : "";
+                return !wintest::File_Exists(AppDir() + "Uninstall.exe") && !copy.empty() && !pending.empty() &&
+                       pending.back() == "\\??\\" + copy;
+            },
+            15000))
+            << "the uninstaller stays, or its copy is not done";
+        const auto pending = wintest::PendingDeletions_Get();
+        EXPECT_NE(std::find(pending.begin(), pending.end(), "\\??\\" + copy + "\\Uninstall.exe"), pending.end());
+        EXPECT_EQ(wintest::Folder_ListNames(copy), std::vector<std::string>{"Uninstall.exe"});
+    }
+    // After a run that removed nothing, the uninstaller stays and temp holds nothing new.
+    void ExpectStayed() {
+        EXPECT_TRUE(wintest::File_Exists(AppDir() + "Uninstall.exe"));
+        EXPECT_EQ(NewInTemp(), std::vector<std::string>{});
+    }
 
 private:
     static std::string Name() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
     wintest::ScratchDir dir_{Name()};
     wintest::ScratchKey key_{Name()};
-    std::set<std::string> tempBefore_;
+    wintest::PendingRenamesKept pending_;
+    const std::vector<std::string> tempBefore_ = wintest::Folder_ListNames(wintest::TempFolder_Get());
 };
 
 inline FileRecord E2eFile(const std::string& path, bool keep = false) { return {"", path, keep ? BooleanTrue : BooleanFalse}; }

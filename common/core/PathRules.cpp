@@ -24,10 +24,11 @@ bool Root_Split(const std::string& path, std::string& root, std::size_t& rest) {
     std::size_t shareEnd = serverEnd + 1;
     while (shareEnd < path.size() && !IsSeparator(path[shareEnd])) ++shareEnd;
     if (serverEnd >= path.size() || serverEnd == 2 || shareEnd == serverEnd + 1) return false;
-    const std::string server = path.substr(2, serverEnd - 2);
-    // "\\.\" and "\\?\" are device and raw namespaces, no shares.
-    if (server == "." || server == "?") return false;
-    root = "\\\\" + server + "\\" + path.substr(serverEnd + 1, shareEnd - serverEnd - 1) + "\\";
+    const std::string server = path.substr(2, serverEnd - 2), share = path.substr(serverEnd + 1, shareEnd - serverEnd - 1);
+    // "\\.\" and "\\?\" are device and raw namespaces, no shares; a name ending with a dot
+    // or blank ("..", "x.") would be resolved further by the system.
+    if (server == "?" || std::strchr(". ", server.back()) || std::strchr(". ", share.back())) return false;
+    root = "\\\\" + server + "\\" + share + "\\";
     rest = shareEnd + 1;
     return true;
 }
@@ -73,6 +74,16 @@ std::string Path_Canonical(const std::string& path) {
             if (level.empty() || level.back() == '.') return "";
         }
         levels.push_back(level);
+    }
+    // A "." or ".." at the end makes an inner level the last one, and the system trims the last
+    // level once the dots are resolved.
+    if (!endsWithSeparator && !levels.empty()) {
+        std::string& last = levels.back();
+        last.erase(last.find_last_not_of(". ") + 1);
+        if (last.empty()) {
+            levels.pop_back();
+            endsWithSeparator = true;
+        }
     }
     std::string out = root;
     for (std::size_t i = 0; i < levels.size(); ++i) {

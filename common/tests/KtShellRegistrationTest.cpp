@@ -32,7 +32,7 @@ TEST(Folders, FileSystemOnesEndInOneBackslashAndVirtualOnesAreEmpty) {
 TEST(Folders, CanonicalPathsAreWhatTheSystemResolves) {
     for (const char* path : {"C:\\a\\b\\..\\c", "C:/a/b", "C:\\a\\\\b\\", "C:\\a\\.\\b", "C:\\..\\..\\x", "C:\\a\\..",
                              "C:\\a\\.", "C:\\a\\b.\\c", "C:\\a\\b. \\c", "C:\\a\\ .\\b", "C:\\a\\Tips...", "C:\\a\\x .",
-                             "C:\\a\\...", "C:\\a\\   ", "C:\\a\\*.", "\\\\srv\\sh\\..\\..\\x", "//srv/sh/a/", "C:\\\xD0\x9F\\b."}) {
+                             "C:\\a\\...", "C:\\a\\b \\.", "C:\\a\\   ", "C:\\a\\*.", "\\\\srv\\sh\\..\\..\\x", "//srv/sh/a/", "C:\\\xD0\x9F\\b."}) {
         const std::string canonical = Path_Canonical(path);
         wchar_t full[MAX_PATH] = {};
         ASSERT_GT(GetFullPathNameW(Wide_FromText(path).c_str(), MAX_PATH, full, nullptr), 0u) << path;

@@ -1,7 +1,6 @@
 // The product installed as an installer of its time did it, the Starter used and removed from
 // start-up, the uninstaller run: afterwards only what the programs mean to leave may differ.
 #include "InstallFileFormat.h"
-#include "WideText.h"
 #include "WinTest.h"
 
 #include <shlobj.h>
@@ -115,25 +114,10 @@ void SnapFiles(Snapshot& s, const std::string& dir, bool onlyShortcuts = false) 
     FindClose(find);
 }
 
-std::string TempDir() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    return Text_FromWide(buffer, GetTempPathW(MAX_PATH + 1, buffer));
-}
-
 // The files the system deletes at the next restart, in their order, as one text.
 std::string PendingDeletions() {
-    DWORD type = 0;
-    std::string stored, list;
-    if (!wintest::Registry_ReadStored(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
-                                      "PendingFileRenameOperations", &type, &stored))
-        return list;
-    const std::string text = Text_FromWide(reinterpret_cast<const wchar_t*>(stored.data()), stored.size() / sizeof(wchar_t));
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\0', start);
-        if (end == std::string::npos) end = text.size();
-        if (end > start) list += text.substr(start, end - start) + "|";
-        start = end + 1;
-    }
+    std::string list;
+    for (const auto& path : wintest::PendingDeletions_Get()) list += path + "|";
     return list;
 }
 
@@ -148,7 +132,7 @@ Snapshot Machine() {
     SnapFiles(s, kPrograms);
     SnapFiles(s, kDesktop, true);
     // What the uninstaller leaves behind to be deleted at the next restart.
-    SnapFiles(s, TempDir());
+    SnapFiles(s, wintest::TempFolder_Get());
     s["PendingFileRenameOperations"] = PendingDeletions();
     return s;
 }
@@ -179,11 +163,8 @@ TEST(ProductLifecycle, InstallUseAndUninstallLeaveOnlyWhatTheProgramsMeanToLeave
         Install(file, "neighbour");
     SetString(kLM, T::RunKey, kNeighbour, "tools.exe /tray");
     for (HKEY root : {kLM, kCU}) SetString(root, kFirm + "\\" + kNeighbour + "\\Recent Files", "1", "C:\\first.mp3");
+    wintest::PendingRenamesKept pendingKept;
     const Snapshot before = Machine();
-    DWORD pendingType = 0;
-    std::string pendingBefore;
-    wintest::Registry_ReadStored(kLM, "System\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations",
-                                 &pendingType, &pendingBefore);
 
     // Neither Uninstall.exe nor Uninstall.dat is listed, as installers did it: the uninstaller
     // leaves its own file to a temporary copy, and its wipe of the application folder takes the
@@ -254,8 +235,8 @@ TEST(ProductLifecycle, InstallUseAndUninstallLeaveOnlyWhatTheProgramsMeanToLeave
     EXPECT_TRUE(wintest::Eventually(
         [&] {
             const std::string pending = PendingDeletions();
-            return !wintest::File_Exists(kDir + "Uninstall.exe") && pending.size() > 14 &&
-                   pending.compare(pending.size() - 14, 14, "Uninstall.exe|") != 0 && pending.find("Uninstall.exe|") != std::string::npos;
+            return !wintest::File_Exists(kDir + "Uninstall.exe") && pending.find("Uninstall.exe|") != std::string::npos &&
+                   pending.rfind("Uninstall.exe|") + 14 < pending.size();
         },
         15000));
 
@@ -275,7 +256,7 @@ TEST(ProductLifecycle, InstallUseAndUninstallLeaveOnlyWhatTheProgramsMeanToLeave
     expected[Name(kLM, T::RunKeyNt) + "[" + T::RunValueName + "]"] = kRunData;
     std::string copyDir;
     for (const auto& entry : after)
-        if (entry.first.rfind(TempDir(), 0) == 0 && !before.count(entry.first) && entry.second == "folder") copyDir = entry.first;
+        if (entry.first.rfind(wintest::TempFolder_Get(), 0) == 0 && !before.count(entry.first) && entry.second == "folder") copyDir = entry.first;
     ASSERT_FALSE(copyDir.empty()) << "no temporary copy";
     expected[copyDir] = "folder";
     expected[copyDir + "Uninstall.exe"] = installed.at(kDir + "Uninstall.exe");
@@ -286,13 +267,7 @@ TEST(ProductLifecycle, InstallUseAndUninstallLeaveOnlyWhatTheProgramsMeanToLeave
     EXPECT_EQ(lost, Snapshot{}) << "missing or changed";
     EXPECT_EQ(gained, Snapshot{}) << "unexpected or changed";
 
-    // The copy is the test's to clean up: no restart comes.
-    wintest::Directory_DeleteTree(copyDir);
-    if (pendingBefore.empty())
-        RegDeleteKeyValueW(kLM, L"System\\CurrentControlSet\\Control\\Session Manager", L"PendingFileRenameOperations");
-    else
-        wintest::Registry_WriteStored(kLM, "System\\CurrentControlSet\\Control\\Session Manager", "PendingFileRenameOperations",
-                                      REG_MULTI_SZ, pendingBefore);
+    wintest::Directory_DeleteTree(copyDir);  // no restart comes to the test prefix
 }
 
 }  // namespace
