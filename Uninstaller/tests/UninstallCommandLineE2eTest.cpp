@@ -61,7 +61,7 @@ TEST_F(CommandLine, SilentRunsShowNothingAndTellTheOutcomeByExitCode) {
         set.Files = {E2eFile(t + "Gone\\a.txt"), E2eFile(t + "RO\\ro.txt")};
         set.RegKeys = {{E2eHKLM, Key() + "Firm\\App", "", ""}};
         if (c.dataFile) WriteDataFile(set);
-        DeleteFileW(Wide(log).c_str());
+        DeleteFileW(Wide_FromText(log).c_str());
 
         Process p = Start("/S \"/LOG=" + log + "\"");
         EXPECT_EQ(WindowsShownUntilExit(p), std::vector<std::string>()) << c.name;
@@ -76,9 +76,9 @@ TEST_F(CommandLine, SilentRunsShowNothingAndTellTheOutcomeByExitCode) {
         const std::string exe = AppDir() + "Uninstall.exe";
         if (c.dataFile) {
             EXPECT_TRUE(Eventually([&] { return !File_Exists(exe); }, 10000)) << c.name;
-            CopyFileW(Wide(UNINSTALL_EXE).c_str(), Wide(exe).c_str(), FALSE);
+            CopyFileW(Wide_FromText(UNINSTALL_EXE).c_str(), Wide_FromText(exe).c_str(), FALSE);
         }
-        DeleteFileW(Wide(DataFile()).c_str());
+        DeleteFileW(Wide_FromText(DataFile()).c_str());
     }
 }
 
