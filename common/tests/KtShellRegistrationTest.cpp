@@ -17,13 +17,13 @@ using namespace wintest;
 namespace {
 
 TEST(Folders, FileSystemOnesEndInOneBackslashAndVirtualOnesAreEmpty) {
-    char windows[MAX_PATH] = {}, system[MAX_PATH] = {}, programs[MAX_PATH] = {};
-    ASSERT_GT(GetWindowsDirectoryA(windows, MAX_PATH), 0u);
-    ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
-    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs), S_OK);
-    EXPECT_EQ(WindowsDir_Get(), std::string(windows) + "\\");
-    EXPECT_EQ(SystemDir_Get(), std::string(system) + "\\");
-    EXPECT_EQ(SpecialFolder_GetPath(CSIDL_PROGRAMS), std::string(programs) + "\\");
+    wchar_t windows[MAX_PATH] = {}, system[MAX_PATH] = {}, programs[MAX_PATH] = {};
+    ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs), S_OK);
+    EXPECT_EQ(WindowsDir_Get(), Text_FromWideBuffer(windows, MAX_PATH) + "\\");
+    EXPECT_EQ(SystemDir_Get(), Text_FromWideBuffer(system, MAX_PATH) + "\\");
+    EXPECT_EQ(SpecialFolder_GetPath(CSIDL_PROGRAMS), Text_FromWideBuffer(programs, MAX_PATH) + "\\");
     EXPECT_EQ(SpecialFolder_GetPath(CSIDL_DRIVES), "");
 }
 
@@ -88,9 +88,9 @@ TEST_F(Shortcuts, OldDesktopPathReachesTheUsersRealDesktop) {
     EXPECT_TRUE(ShellLink_Remove("..\\..\\Desktop", "VembrolTest App"));
     EXPECT_FALSE(File_Exists(onDesktop));
     EXPECT_TRUE(File_Exists(decoy));
-    DeleteFileA(onDesktop.c_str());
-    DeleteFileA(decoy.c_str());
-    if (!literalExisted) RemoveDirectoryA(literal.c_str());
+    DeleteFileW(Wide_FromText(onDesktop).c_str());
+    DeleteFileW(Wide_FromText(decoy).c_str());
+    if (!literalExisted) RemoveDirectoryW(Wide_FromText(literal).c_str());
 }
 
 }  // namespace
