@@ -10,5 +10,7 @@ std::string SystemDir_Get();
 // A special folder's file-system path ending with "\", or "" when it has none.
 std::string SpecialFolder_GetPath(int csidl);
 // Removes the shortcut "<linkName>.lnk" from folder, taken relative to the current user's
-// Start-menu Programs folder; True only when a shortcut file was removed.
+// Start-menu Programs folder ("..\..\Desktop" stands for the user's desktop); a file that would
+// not lie below that folder, or a name that is no shortcut name, is left alone. True only when
+// a shortcut file was removed.
 bool ShellLink_Remove(const std::string& folder, const std::string& linkName);
