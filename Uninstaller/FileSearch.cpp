@@ -9,10 +9,10 @@ namespace {
 
 // Hidden and system files are the user's or the platform's, never the installer's: the
 // uninstaller neither reports nor deletes them.
-bool IsVisibleFile(const WIN32_FIND_DATAW& fd) {
-    return !(fd.dwFileAttributes &
-             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE));
+bool IsVisibleFile(DWORD attributes) {
+    return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE));
 }
+bool IsVisibleFile(const WIN32_FIND_DATAW& fd) { return IsVisibleFile(fd.dwFileAttributes); }
 
 template <typename Visit>
 void Search(const std::string& pattern, Visit visit) {
@@ -38,6 +38,14 @@ bool File_ExistsBySearch(const std::string& path) {
     return found;
 }
 
+bool Path_IsPattern(const std::string& path) { return path.find_first_of("*?<>\"") != std::string::npos; }
+
+bool File_IsThere(const std::string& path) {
+    if (path.empty() || path.back() == '\\' || Path_IsPattern(path)) return File_ExistsBySearch(path);
+    const DWORD attributes = Path_GetAttributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && IsVisibleFile(attributes);
+}
+
 std::vector<std::string> File_FindMatching(const std::string& path) {
     std::vector<std::string> found;
     const std::string dir = Path_GetParent(path);
@@ -59,9 +67,12 @@ DWORD File_DeleteMatching(const std::string& path) {
 bool File_Delete(const std::string& path) { return DeleteFileW(Wide_FromText(path).c_str()) != 0; }
 
 bool Directory_IsPresent(const std::string& path) {
-    if (path.empty()) return false;
-    DWORD attributes = GetFileAttributesW(Wide_FromText(path).c_str());
+    const DWORD attributes = Path_GetAttributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+DWORD Path_GetAttributes(const std::string& path) {
+    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(Wide_FromText(path).c_str());
 }
 
 bool Directory_Remove(const std::string& path) { return RemoveDirectoryW(Wide_FromText(path).c_str()) != 0; }

@@ -12,6 +12,8 @@
 #include "UninstallTexts.h"
 #include "WipeGuard.h"
 
+#include <unordered_set>
+
 namespace {
 
 constexpr int kCsidlPrograms = 2;
@@ -58,10 +60,14 @@ bool Files_Remove(HWND owner, const std::vector<FileRecord>& files) {
         // A file that is not there counts as removed.
         FileFate fate = FileFate::NotThere;
         DWORD error = 0;
-        while (File_ExistsBySearch(f.FilePath)) {
-            error = File_DeleteMatching(f.FilePath);
+        const bool pattern = Path_IsPattern(f.FilePath);
+        while (File_IsThere(f.FilePath)) {
             fate = FileFate::Removed;
-            if (!File_ExistsBySearch(f.FilePath)) break;
+            // A plain name that the system deleted is gone: no second look. A pattern may match
+            // files that appeared meanwhile, so it is searched again.
+            if (!pattern && File_Delete(f.FilePath)) break;
+            error = pattern ? File_DeleteMatching(f.FilePath) : GetLastError();
+            if (!File_IsThere(f.FilePath)) break;
             if (UninstallBox_Show(owner, Text_DeleteFailed(f.FilePath), MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY) {
                 allRemoved = false;
                 fate = FileFate::Skipped;
@@ -80,14 +86,26 @@ bool Directories_Remove(const std::vector<FileRecord>& files, const InfoRecord& 
     const std::string dataFile = Path_Canonical(dirs.DataFilePath);
     std::vector<std::string> kept;
     bool keptFound = false;
+    // The plan keeps a folder once per listed file in it; a second look at a folder that went
+    // (or stayed) changes nothing and costs the file system a search for a missing name.
+    std::unordered_set<std::string> looked;
     for (const auto& entry : DirectoryPlan_Make(files)) {
-        if (!Directory_IsPresent(entry)) continue;
+        if (!looked.insert(entry).second) continue;
+        const DWORD attributes = Path_GetAttributes(entry);
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
         const std::string dir = Path_WithTrailingBackslash(entry);
+        // Any other folder goes only when empty, which is what removing it tests anyway: it
+        // needs no listing. A link is listed, so that a link to a folder with files stays.
+        const bool isAppDir = !appDir.empty() && Path_SameIgnoringCase(dir, appDir);
+        if (!isAppDir && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            Directory_Remove(dir);
+            continue;
+        }
         std::vector<std::string> listed = Directory_ListFiles(dir);
         // The one deletion not named file by file in the data file: files only, and only in a
         // folder that is certainly not the system's or a whole drive. What the data file keeps
         // stays, and the data file itself goes last, so that a run cut short can be repeated.
-        if (!listed.empty() && !appDir.empty() && Path_SameIgnoringCase(dir, appDir) && Folder_MayBeWiped(dir, dirs)) {
+        if (!listed.empty() && isAppDir && Folder_MayBeWiped(dir, dirs)) {
             if (!keptFound) kept = KeptFiles_Find(files);
             keptFound = true;
             for (const auto& name : listed) {

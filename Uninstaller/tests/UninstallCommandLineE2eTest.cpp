@@ -84,14 +84,16 @@ TEST_F(CommandLine, SilentRunsShowNothingAndTellTheOutcomeByExitCode) {
 
 TEST_F(CommandLine, LogTellsWhatBecameOfEachRecord) {
     const std::string t = Tree(), k = Key(), log = Tree() + "Logs\\uninstall log.txt";
-    for (const char* d : {"Gone", "RO", "Keep", "Logs"}) Directory_Create(t + d);
-    for (const char* f : {"Gone\\a.txt", "RO\\ro.txt", "Keep\\k.ini"}) File_Write(t + f, "x");
+    for (const char* d : {"Gone", "RO", "Keep", "Logs", "Hidden"}) Directory_Create(t + d);
+    for (const char* f : {"Gone\\a.txt", "RO\\ro.txt", "Keep\\k.ini", "Hidden\\h.txt"}) File_Write(t + f, "x");
     File_SetAttributes(t + "RO\\ro.txt", FILE_ATTRIBUTE_READONLY);
+    File_SetAttributes(t + "Hidden\\h.txt", FILE_ATTRIBUTE_HIDDEN);  // the user's, never the installer's
     Registry_WriteRaw(HKEY_LOCAL_MACHINE, k + "Firm\\App", "v", REG_SZ, "x");
     File_Write(log, "an earlier run\r\n");
     EntrySet set;
     set.Info.AppName = "Logged App";
-    set.Files = {E2eFile(t + "Gone\\a.txt"), E2eFile(t + "Missing.txt"), E2eFile(t + "Keep\\k.ini", true), E2eFile(t + "RO\\ro.txt")};
+    set.Files = {E2eFile(t + "Gone\\a.txt"), E2eFile(t + "Missing.txt"), E2eFile(t + "Keep\\k.ini", true), E2eFile(t + "RO\\ro.txt"),
+                 E2eFile(t + "Hidden\\h.txt")};
     set.RegKeys = {{E2eHKLM, k + "Firm\\App", "", ""}, {E2eHKLM, k + "Firm\\Nothing", "", ""}};
     set.Shortcuts = {{"Vembrol E2E None", "Link", ""}};
     WriteDataFile(set);
@@ -115,8 +117,10 @@ TEST_F(CommandLine, LogTellsWhatBecameOfEachRecord) {
                      "File " + t + "Missing.txt: not there\r\n"
                      "File " + t + "Keep\\k.ini: kept\r\n"
                      "File " + t + "RO\\ro.txt: skipped: Access denied.\r\n"
+                     "File " + t + "Hidden\\h.txt: not there\r\n"
                      "Shortcut Vembrol E2E None\\Link.lnk: not removed\r\n"
                      "<time> Outcome 3: finished, not all files have been removed\r\n");
+    EXPECT_TRUE(File_Exists(t + "Hidden\\h.txt"));
     File_SetAttributes(t + "RO\\ro.txt", FILE_ATTRIBUTE_NORMAL);
 }
 
