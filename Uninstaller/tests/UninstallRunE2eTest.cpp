@@ -191,13 +191,14 @@ private:
 // empty: the guard knows folders by identity, not by name.
 TEST_F(Run, WipeNeverEntersTheWindowsFolderByAnotherName) {
     const std::string windows = WindowsDir_Get(), below = windows + "VembrolE2E\\";
-    Directory_Create(below);
+    Directory_Create(below + "Sub");
     FolderLink toWindows("C:\\VembrolE2E-Windows", windows), toBelow("C:\\VembrolE2E-Below", below);
     ASSERT_TRUE(toWindows.IsReparsePoint() && toBelow.IsReparsePoint());
     // The folder the run means, and the same folder under its real name.
     const std::pair<std::string, std::string> appFolders[] = {{"C:\\VembrolE2E-Windows\\", windows},
                                                                {"C:\\VembrolE2E-Windows\\VembrolE2E\\", below},
-                                                               {"C:\\VembrolE2E-Below\\", below}};
+                                                               {"C:\\VembrolE2E-Below\\", below},
+                                                               {"C:\\VembrolE2E-Below\\Sub\\", below + "Sub\\"}};
     for (const auto& folder : appFolders) {
         const std::string sentinel = folder.second + "VembrolE2E-sentinel.txt";
         File_Write(sentinel, "x");
