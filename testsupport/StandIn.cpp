@@ -4,7 +4,8 @@
 // Copied as Vembrol.exe it opens a main window titled as Vembrol would for the mode its
 // command line names, and logs "closed|<title>" when that window is closed.
 // Under any name, "/Window=<title>" (the rest of the command line) opens a window of that title,
-// and "/Hang" makes the program stop answering messages once its window shows.
+// "/Minimized" shows that window minimized, and "/Hang" makes the program stop answering
+// messages once its window shows.
 #include "WideText.h"
 
 #include <string>
@@ -73,7 +74,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     RegisterClassW(&wc);
     HWND hwnd = CreateWindowW(L"VembrolStandIn", Wide_FromText(g_title).c_str(), WS_OVERLAPPEDWINDOW, 100, 100, 320,
                               200, nullptr, nullptr, instance, nullptr);
-    ShowWindow(hwnd, show);
+    ShowWindow(hwnd, cmd.find("/Minimized") != std::string::npos ? SW_SHOWMINNOACTIVE : show);
     UpdateWindow(hwnd);
     if (cmd.find("/Hang") != std::string::npos) {
         Log("hanging|" + g_title);

@@ -100,10 +100,12 @@ StarterTest::StarterTest() : productKeyExisted_(wintest::Registry_KeyExists(HKEY
 
 StarterTest::~StarterTest() {
     if (starter_.Running() && PostMessageW(main_, WM_CLOSE, 0, 0)) starter_.WaitExit();
-    HWND standIn;
-    for (int i = 0; i < 20 && (standIn = FindWindowW(L"VembrolStandIn", nullptr)); ++i) {
-        DWORD_PTR ignored;
-        if (!SendMessageTimeoutW(standIn, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 3000, &ignored)) break;
+    // Stand-ins the Starter started; a hung one is ended by the test that started it.
+    for (int pass = 0; pass < 5 && FindWindowW(L"VembrolStandIn", nullptr); ++pass) {
+        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"VembrolStandIn", nullptr)) != nullptr;) {
+            DWORD_PTR ignored;
+            SendMessageTimeoutW(w, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
+        }
     }
     for (const auto& [root, path] : kOwnedKeys) wintest::Registry_DeleteTree(root, path);
     for (const Saved& v : values_) {
