@@ -5,8 +5,8 @@
 
 namespace {
 
-// The system's arrow cursor; IDC_ARROW itself is a narrow resource name unless UNICODE is set.
-const LPCWSTR kArrowCursor = MAKEINTRESOURCEW(32512);
+// IDC_ARROW is a narrow resource name unless UNICODE is set; the wide call takes the same number.
+const LPCWSTR kArrowCursor = reinterpret_cast<LPCWSTR>(IDC_ARROW);
 
 }  // namespace
 
