@@ -92,8 +92,10 @@ bool RunReport_Start(const UninstallOptions& options, std::string& error) {
     Report& r = The();
     r.silent = options.Silent;
     if (options.LogPath.empty()) return true;
-    r.log.reset(CreateFileW(Wide_FromText(options.LogPath).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Shared for writing too: runs on several machines may append to one log on a share, each
+    // line in one write at the end of the file.
+    r.log.reset(CreateFileW(Wide_FromText(options.LogPath).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!r.log) {
         error = SystemError_Text(GetLastError());
         return false;
