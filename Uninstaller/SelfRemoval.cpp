@@ -54,7 +54,9 @@ std::string Process_ImagePath(HANDLE process) {
 
 bool File_DeleteWhenReleased(const std::wstring& path) {
     for (DWORD waited = 0;; waited += kDeleteRetryStepMs) {
-        if (DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return true;
+        if (DeleteFileW(path.c_str())) return true;
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return true;
         if (waited >= kDeleteRetryMs) return false;
         Sleep(kDeleteRetryStepMs);
     }

@@ -30,7 +30,19 @@ protected:
         wintest::Registry_DeleteTree(HKEY_CURRENT_USER, key_.Path());
         wintest::Directory_DeleteTree(AppDir());
         RemoveDirectoryW(Wide_FromText(AppDir().substr(0, AppDir().find('\\', 3) + 1)).c_str());
-        for (const auto& copy : NewInTemp()) wintest::Directory_DeleteTree(wintest::TempFolder_Get() + copy + "\\");
+        // A copy still at work would schedule itself after the restart-time list is put back.
+        for (const auto& copy : NewInTemp()) {
+            const std::string folder = wintest::TempFolder_Get() + copy;
+            wintest::Eventually([&] {
+                const auto pending = wintest::PendingDeletions_Get();
+                return std::find(pending.begin(), pending.end(), "\\??\\" + folder) != pending.end();
+            }, 15000);
+            // Its file is free once its process has ended, a moment after that.
+            wintest::Eventually([&] {
+                wintest::Directory_DeleteTree(folder + "\\");
+                return !wintest::Directory_Exists(folder);
+            }, 15000);
+        }
     }
     // "C:\Проба 文字\<test>\": found, expanded and removed like any other folder.
     std::string AppDir() const { return std::string("C:\\") + wintest::UnicodeFolderName + "\\" + Name() + "\\"; }
