@@ -3,7 +3,6 @@
 #include "PathRules.h"
 
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -35,62 +34,64 @@ bool Root_Split(const std::string& path, std::string& root, std::size_t& rest) {
 
 }  // namespace
 
+// One pass over the text, building the result in place: the plans canonicalise every listed
+// path, up to 32,767 of them per run.
 std::string Path_Canonical(const std::string& path) {
-    std::string root;
+    std::string out;
     std::size_t from = 0;
-    if (!Root_Split(path, root, from)) return "";
-    std::vector<std::string> levels;
-    std::vector<std::string> parts;
-    std::string part;
-    for (std::size_t i = from; i <= path.size(); ++i) {
-        if (i == path.size() || IsSeparator(path[i])) {
-            parts.push_back(part);
-            part.clear();
-        } else {
-            part += path[i];
-        }
-    }
-    // The last part is what follows the last separator: empty when the path ends with one.
+    if (!Root_Split(path, out, from)) return "";
+    const std::size_t rootSize = out.size();
+    out.reserve(path.size() + 1);
+    // Where the last level of out begins (its separator, if any); levels hold no "\".
+    auto lastLevelStart = [&]() -> std::size_t {
+        const std::size_t cut = out.rfind('\\');
+        return cut == std::string::npos || cut < rootSize ? rootSize : cut;
+    };
+    // What follows the last separator is the last level: empty when the path ends with one.
     bool endsWithSeparator = from >= path.size() || IsSeparator(path.back());
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        std::string level = parts[i];
-        const bool last = i + 1 == parts.size();
-        if (level.empty() || level == ".") continue;
-        if (level == "..") {
-            if (!levels.empty()) levels.pop_back();
+    for (std::size_t i = from; i <= path.size();) {
+        std::size_t end = i;
+        while (end < path.size() && !IsSeparator(path[end])) ++end;
+        const bool last = end >= path.size();
+        std::size_t length = end - i;
+        const char* level = path.data() + i;
+        i = end + 1;
+        if (length == 0 || (length == 1 && level[0] == '.')) continue;
+        if (length == 2 && level[0] == '.' && level[1] == '.') {
+            out.resize(lastLevelStart());
             continue;
         }
         if (last) {
-            level.erase(level.find_last_not_of(". ") + 1);
+            while (length > 0 && (level[length - 1] == '.' || level[length - 1] == ' ')) --length;
             // Trimmed away entirely, the name leaves the separator before it in place.
-            if (level.empty()) {
+            if (length == 0) {
                 endsWithSeparator = true;
                 continue;
             }
         } else {
-            if (level.back() == '.') level.pop_back();
+            if (level[length - 1] == '.') --length;
             // The system would drop a further dot on the next call with this text, so the
             // text would not say which folder is touched ("b..", "...").
-            if (level.empty() || level.back() == '.') return "";
+            if (length == 0 || level[length - 1] == '.') return "";
         }
-        levels.push_back(level);
+        if (out.size() > rootSize) out += '\\';
+        out.append(level, length);
     }
     // A "." or ".." at the end makes an inner level the last one, and the system trims the last
     // level once the dots are resolved.
-    if (!endsWithSeparator && !levels.empty()) {
-        std::string& last = levels.back();
-        last.erase(last.find_last_not_of(". ") + 1);
-        if (last.empty()) {
-            levels.pop_back();
+    if (!endsWithSeparator && out.size() > rootSize) {
+        const std::size_t start = lastLevelStart();
+        const std::size_t levelStart = start + (start > rootSize ? 1 : 0);
+        std::size_t keep = out.size();
+        while (keep > levelStart && (out[keep - 1] == '.' || out[keep - 1] == ' ')) --keep;
+        if (keep == levelStart) {
+            out.resize(start);
             endsWithSeparator = true;
+        } else {
+            out.resize(keep);
         }
     }
-    std::string out = root;
-    for (std::size_t i = 0; i < levels.size(); ++i) {
-        if (i > 0) out += '\\';
-        out += levels[i];
-    }
-    if (endsWithSeparator && !levels.empty()) out += '\\';
+    if (endsWithSeparator && out.size() > rootSize) out += '\\';
     return out;
 }
 
