@@ -76,21 +76,6 @@ BOOL CALLBACK Window_AskToClose(HWND window, LPARAM lParam) {
     return TRUE;
 }
 
-// Waits for the process while this program's own window keeps being painted and answered.
-void Process_WaitUntil(HANDLE process, DWORD deadline) {
-    for (;;) {
-        const DWORD now = GetTickCount();
-        if (static_cast<LONG>(deadline - now) <= 0) return;
-        const DWORD woken = MsgWaitForMultipleObjects(1, &process, FALSE, deadline - now, QS_ALLINPUT);
-        if (woken != WAIT_OBJECT_0 + 1) return;
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-}
-
 }  // namespace
 
 void RunningPrograms_Close(const std::vector<FileRecord>& files) {
@@ -99,6 +84,11 @@ void RunningPrograms_Close(const std::vector<FileRecord>& files) {
     const std::vector<Running> running = Processes_Find(listed);
     if (running.empty()) return;
     EnumWindows(Window_AskToClose, reinterpret_cast<LPARAM>(&running));
+    // Ten seconds in all, not each: the window thread keeps answering meanwhile.
     const DWORD deadline = GetTickCount() + kCloseWaitMs;
-    for (const auto& r : running) Process_WaitUntil(r.handle.get(), deadline);
+    for (const auto& r : running) {
+        const DWORD left = deadline - GetTickCount();
+        if (static_cast<LONG>(left) <= 0) break;
+        WaitForSingleObject(r.handle.get(), left);
+    }
 }
