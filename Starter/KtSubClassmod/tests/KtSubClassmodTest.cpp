@@ -19,8 +19,7 @@ std::vector<int> g_offers;  // ids of the targets offered kPing, in order
 
 LRESULT CALLBACK OwnProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg != kPing) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    ++g_ownCalls;
-    return 7000 + lParam;  // told apart from any answer a target gives
+    return ++g_ownCalls, 7000 + lParam;  // told apart from any answer a target gives
 }
 const LONG_PTR kOwnProc = reinterpret_cast<LONG_PTR>(&OwnProc);
 
@@ -28,9 +27,8 @@ struct Target : KtSubClassTarget {
     int id = 0;
     Script onPing;
     void KtSubClassWindowProc(const std::string&, HWND, UINT msg, WPARAM, LPARAM, LRESULT& v, bool& used) override {
-        if (msg != kPing) return;
-        g_offers.push_back(id);
-        if (onPing) onPing(v, used);
+        if (msg == kPing) g_offers.push_back(id);
+        if (msg == kPing && onPing) onPing(v, used);
     }
 };
 
@@ -59,10 +57,9 @@ struct Window : KtSubClassObject {
 class Subclassing : public ::testing::Test {
 protected:
     void SetUp() override {
-        KtUnSubClassAll();
+        KtUnSubClassAll(), g_offers.clear(), g_ownCalls = 0;
         Pool(0).onPing = Pool(1).onPing = nullptr;
-        g_offers.clear();
-        g_ownCalls = 0;
+        SetWindowLongPtrW(a.h, GWLP_USERDATA, 0x1234);  // the window's own data, never to be called
     }
     void TearDown() override { KtUnSubClassAll(); }
     Window a, b;
@@ -79,7 +76,9 @@ TEST_F(Subclassing, EntriesOnOneWindowShareOneProcedureAndOneAnswer) {
         {"answered", true, nullptr, 5, {0, 1, 2}},
         {"first switched off", false, nullptr, 7002, {1, 2}},
         {"answer withdrawn later", true, [](LRESULT&, bool& used) { used = false; }, 7002, {0, 1, 2}},
-        {"table emptied", true, [](LRESULT&, bool&) { KtUnSubClassAll(); }, 0, {0, 1}},
+        {"table emptied and refilled for another window", true,
+         [this](LRESULT&, bool&) { KtUnSubClassAll(), KtSubClass(b, "x", Pool(3), true), KtSubClass(b, "y", Pool(4), true); },
+         0, {0, 1}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

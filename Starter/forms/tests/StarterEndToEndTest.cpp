@@ -1,115 +1,124 @@
-// The real program under Wine: start-up from a folder named in any script, the single instance,
-// the tray icon and its menu, the taskbar restarting, and the ways the Starter ends.
+// The real program under Wine, driven as a user would: start-up from a folder in any script,
+// which windows are Vembrol's, a hung Vembrol, the tray icon, saves the registry refuses, the end.
 #include "StarterSession.h"
+
+#include <chrono>
 
 using namespace startertest;
 
 namespace {
 
-// Cyrillic and CJK: outside every ANSI code page at once, so only the wide functions find them.
-TEST_F(StarterTest, FromAFolderInAnyScriptItRegistersItsTruePathStartsVembrolAndStartStationApps) {
-    const StarterInstall& install = Install("C:\\Проба 文字\\", true, "Vembrol");
-    const std::string app = install.root + "Приложения\\Плеер 文字.exe";
-    StandIn_Copy(app);
-    Registry_WriteString(HKEY_LOCAL_MACHINE, kStartStationKey, "file type1", "1");
-    Registry_WriteString(HKEY_LOCAL_MACHINE, kStartStationKey, "application name1", app);
-    ASSERT_TRUE(Start());
-    for (const std::string& key : {kRunKey, kRunKeyNt}) {
-        EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, key, kRunValue),
-                  "\"C:\\Проба 文字\\Vembrol\\Vembrol Starter.exe\"");
-        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Wide_FromText(key).c_str(), L"Vembrol Starter");
-    }
-    // A second copy ends at once and writes nothing.
-    ASSERT_TRUE(wintest::Process::Start(install.exe, "", install.dir).WaitExit(5000));
-    for (const std::string& key : {kRunKey, kRunKeyNt})
-        EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, key, kRunValue), "(none)");
-
-    ASSERT_TRUE(Menu_Choose(Keys(Item_Target)));
-    const std::string target = "C:\\Проба 文字\\Vembrol\\Vembrol.exe";
-    EXPECT_EQ(StandInLog(install.dir), Lines{StartLine(target, install.dir, target)});
-    ASSERT_TRUE(Menu_Choose(Keys(Item_StartStation, 1)));
-    EXPECT_EQ(StandInLog(install.root + "Приложения\\"),
-              Lines{StartLine(app, "C:\\Проба 文字\\Приложения", "C:\\Проба 文字\\Приложения\\Плеер 文字.exe")});
-
-    ASSERT_TRUE(Menu_Choose(Keys(Item_CloseStarter)));
-    ASSERT_TRUE(starter_.WaitExit(5000));
-    EXPECT_FALSE(TrayIcon(main_));
+void Expect_Warning(const wintest::Process& starter, const std::string& text) {
+    const wintest::MessageBoxInfo box = wintest::MessageBox_Answer(starter.Id(), "OK");
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.caption, "Vembrol Starter");
+    EXPECT_EQ(box.icon, wintest::BoxIcon::Exclamation);
 }
 
-class StarterTray : public StarterTest {
-protected:
-    void SetUp() override {
-        Install("starter-tray");
-        ASSERT_TRUE(Start());
-    }
-};
+// Cyrillic and CJK: outside every ANSI code page at once, so only the wide functions find them.
+// Blanks in the names: a start that does not name its program runs the planted Мой.exe instead.
+TEST_F(StarterTest, InAnyScriptsFolderItRegistersItselfLaunchesVembrolNotAForeignWindowAndStartStationApps) {
+    const StarterInstall& install = Install("C:\\Проба 文字\\", true, "Мой Vembrol");
+    const std::string apps = install.root + "Мой Приложения\\", app = apps + "Плеер 文字.exe";
+    const std::string gone = install.root + "gone.exe", browse = install.root + "Мой browse\\Browse.exe";
+    StandIn_Copy(install.root + "Мой.exe");
+    StandIn_Copy(app);
+    StandIn_Copy(browse);
+    StandIn_Copy(install.root + "other\\Other.exe");
+    for (const auto& [name, text] : std::vector<std::pair<const char*, std::string>>{
+             {"file type1", "1"}, {"application name1", app}, {"file type2", "2"}, {"application name2", apps},
+             {"browse application", gone}})
+        Registry_WriteString(HKEY_LOCAL_MACHINE, kStartStationKey, name, text);
+    wintest::Process foreign =
+        wintest::Process::Start(install.root + "other\\Other.exe", "/Window=Vembrol", install.root + "other");
+    HWND foreignWindow = StandInWindow("Vembrol");
+    ASSERT_NE(foreignWindow, nullptr);
+    ASSERT_TRUE(Start());
+    for (const std::string& key : {kRunKey, kRunKeyNt})
+        EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, key, kRunValue), "\"C:\\Проба 文字\\Мой Vembrol\\Vembrol Starter.exe\"");
+    ASSERT_TRUE(wintest::Process::Start(install.exe, "", install.dir).WaitExit(5000));  // one copy per user
 
-// One walk through what reaches the icon: mouse messages, a second click while the menu is open,
-// a restarted taskbar, and a shutdown that another program cancels.
-TEST_F(StarterTray, OnlyButtonReleasesOpenTheMenuATaskbarRestartBringsTheIconBackOnlyAnEndingSessionEnds) {
-    for (LPARAM ignored : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_LBUTTONDBLCLK}) Tray_Post(ignored);
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, Wide_FromText(kRunKey).c_str(), L"Vembrol Starter");
-    ASSERT_TRUE(Starter_Drain());  // the taskbar restarting, after the ignored messages
-    wintest::WindowQuery menus;
-    menus.className = "#32768";
-    EXPECT_EQ(wintest::Window_Find(menus), nullptr);
-    EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue), "(none)");  // nothing rewritten
+    ASSERT_TRUE(Menu_Choose(Keys(Item_Target)));  // Launch: the foreign window is not Vembrol's to close
+    const std::string target = "C:\\Проба 文字\\Мой Vembrol\\Vembrol.exe";
+    EXPECT_EQ(StandInLog(install.dir), Lines{StartLine(target, install.dir, target)});
+    EXPECT_TRUE(IsWindow(foreignWindow));
+    ASSERT_TRUE(Menu_Choose(Keys(Item_StartStation, 1)));
+    EXPECT_EQ(StandInLog(apps), Lines{StartLine(app, "C:\\Проба 文字\\Мой Приложения", app)});
 
-    for (LPARAM opens : {WM_LBUTTONUP, WM_RBUTTONUP}) {
-        HWND popup = Menu_Open(opens);
-        ASSERT_NE(popup, nullptr) << opens;
-        Tray_Post(WM_LBUTTONUP);
-        ASSERT_TRUE(Starter_Drain());
-        // Still one menu, whose owner stays shown so that a click elsewhere closes it.
-        EXPECT_EQ(wintest::Window_FindAll(menus).size(), 1u);
-        EXPECT_TRUE(IsWindowVisible(main_));
+    wintest::UnchangeableKey standardUser(HKEY_LOCAL_MACHINE, kStartStationKey);
+    ASSERT_TRUE(standardUser.Active());
+    ASSERT_TRUE(Menu_Choose(Keys(Item_StartStation, 2)));  // a folder, for the browse application
+    EXPECT_EQ(wintest::InputBox_Answer(starter_.Id(), "Error during browsing", browse, "OK").prompt,
+              "Please enter path to browse application (" + gone + " not found):");
+    Expect_Warning(starter_, "The browse application could not be saved for next time, as this needs administrator "
+                             "rights !");
+    // Opened all the same; only the next time asks again.
+    EXPECT_EQ(StandInLog(install.root + "Мой browse\\"),
+              Lines{StartLine(browse, install.root + "Мой browse", browse + " " + apps)});
+    EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kStartStationKey, "browse application"), gone);
+    EXPECT_EQ(wintest::File_Read(install.root + "standin.log"), "");  // the plant never ran
+}
+
+TEST_F(StarterTest, TheMenuIsNeverBlockedNorHiddenByAClickItsSavesAreCheckedAndOnlyAnEndingSessionEndsIt) {
+    const StarterInstall& install = Install("starter-tray");
+    ASSERT_TRUE(Start());
+    for (const char* state : {"/Minimized", ""}) {  // Restore, then Close
+        SCOPED_TRACE(state);
+        wintest::Process hung =
+            wintest::Process::Start(install.dir + "Vembrol.exe", std::string(state) + " /Hang", install.dir);
+        HWND vembrol = StandInWindow("Vembrol");
+        ASSERT_NE(vembrol, nullptr);
+        // Close waits a few seconds for a busy Vembrol, none for one the system calls hung.
+        if (!*state) { ASSERT_TRUE(Eventually([&] { return IsHungAppWindow(vembrol) != FALSE; }, 15000)); }
+        ASSERT_TRUE(Menu_Choose(Keys(Item_Target)));
+        const auto chosen = std::chrono::steady_clock::now();
+        HWND popup = Menu_Open();
+        EXPECT_LT(std::chrono::steady_clock::now() - chosen, std::chrono::seconds(2));
+        ASSERT_NE(popup, nullptr);
         wintest::PopupMenu_SendKeys(popup, {VK_ESCAPE});
-        EXPECT_TRUE(Eventually([&] { return !IsWindowVisible(main_) && !IsWindowEnabled(main_); }));
     }
+
+    HWND popup = Menu_Open();
+    ASSERT_NE(popup, nullptr);
+    Tray_Post(WM_LBUTTONUP);
+    ASSERT_TRUE(Starter_Drain());
+    EXPECT_TRUE(IsWindowVisible(main_));  // the open menu's owner stays shown, so a click elsewhere closes it
+
+    const std::string question =
+        "Vembrol will now be automatically started at Windows start up so that you can use it to quickly play mp3 "
+        "files and start any of the Start Station applications or to create your own skin. Do you agree ?";
+    auto stored = [] { return Registry_String(HKEY_LOCAL_MACHINE, kStartUpKey, kAutoStartValue); };
+    const std::string registered = Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue);
+    {
+        wintest::UnchangeableKey standardUser(HKEY_LOCAL_MACHINE, kStartUpKey), runKey(HKEY_LOCAL_MACHINE, kRunKey);
+        ASSERT_TRUE(standardUser.Active() && runKey.Active());
+        for (WORD key : Keys(Item_AutoStart)) wintest::PopupMenu_SendKeys(popup, {key});  // the menu still works
+        EXPECT_EQ(wintest::MessageBox_Answer(starter_.Id(), "Yes").text, question);
+        Expect_Warning(starter_, "The Auto Start setting could not be saved, as changing it needs administrator rights !");
+        EXPECT_EQ(stored(), "(none)");
+        ASSERT_TRUE(Menu_Choose(Keys(Item_AutoStart)));  // still off as stored: asks again instead of switching off
+        EXPECT_EQ(wintest::MessageBox_Answer(starter_.Id(), "No").text, question);
+
+        ASSERT_TRUE(Menu_Choose(Keys(Item_RemoveStarter)));
+        wintest::MessageBox_Answer(starter_.Id(), "Yes");
+        Expect_Warning(starter_, "Vembrol Starter could not be removed from Windows start up, as this needs "
+                                 "administrator rights !");
+        ASSERT_TRUE(Starter_Drain());
+        EXPECT_TRUE(starter_.Running());
+        EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue), registered);
+    }
+    ASSERT_TRUE(Menu_Choose(Keys(Item_AutoStart)));
+    wintest::MessageBox_Answer(starter_.Id(), "Yes");
+    EXPECT_TRUE(Eventually([&] { return stored() == "True"; }));
+    EXPECT_EQ(wintest::MessageBox_WaitFor(starter_.Id(), 0), nullptr);
 
     PostMessageW(main_, WM_QUERYENDSESSION, 0, 0);
-    PostMessageW(main_, WM_ENDSESSION, FALSE, 0);
+    PostMessageW(main_, WM_ENDSESSION, FALSE, 0);  // another program cancelled the shutdown
     ASSERT_TRUE(Starter_Drain());
     EXPECT_TRUE(starter_.Running());
     PostMessageW(main_, WM_ENDSESSION, TRUE, 0);
     ASSERT_TRUE(starter_.WaitExit(5000));
     EXPECT_FALSE(TrayIcon(main_));
-}
-
-TEST_F(StarterTray, RemoveStarterKeepsItOnNoSaysWhenItCannotAndOnYesDropsTheUpperRunValueAndEnds) {
-    ASSERT_TRUE(Menu_Choose(Keys(Item_RemoveStarter)));
-    wintest::MessageBoxInfo box = wintest::MessageBox_Answer(starter_.Id(), "No");
-    EXPECT_EQ(box.text, "Vembrol Starter needs hardly memory and allows you to quickly start Vembrol, the great tool "
-                        "to clean up your mp3 collection. Do you really want to remove Vembrol Starter ?");
-    EXPECT_EQ(box.icon, wintest::BoxIcon::Question);
-    box = wintest::MessageBox_Answer(starter_.Id(), "OK");
-    EXPECT_EQ(box.text, "Good boy.");
-    EXPECT_EQ(box.icon, wintest::BoxIcon::Information);
-
-    const std::string registered = Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue);
-    {
-        wintest::UnchangeableKey standardUser(HKEY_LOCAL_MACHINE, kRunKey);
-        ASSERT_TRUE(standardUser.Active());
-        ASSERT_TRUE(Menu_Choose(Keys(Item_RemoveStarter)));
-        wintest::MessageBox_Answer(starter_.Id(), "Yes");
-        box = wintest::MessageBox_Answer(starter_.Id(), "OK");
-        EXPECT_EQ(box.text, "Vembrol Starter could not be removed from Windows start up, as this needs "
-                            "administrator rights !");
-        EXPECT_EQ(box.caption, "Vembrol Starter");
-        EXPECT_EQ(box.icon, wintest::BoxIcon::Exclamation);
-        ASSERT_TRUE(Starter_Drain());
-        EXPECT_TRUE(starter_.Running());
-        EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue), registered);
-    }
-
-    ASSERT_TRUE(Menu_Choose(Keys(Item_RemoveStarter)));
-    wintest::MessageBox_Answer(starter_.Id(), "Yes");
-    box = wintest::MessageBox_Answer(starter_.Id(), "OK");
-    EXPECT_EQ(box.text, "To reinstall Vembrol Starter just start it once again manually.");
-    EXPECT_EQ(box.icon, wintest::BoxIcon::Information);
-    ASSERT_TRUE(starter_.WaitExit(5000));
-    EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue), "(none)");
-    EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kRunKeyNt, kRunValue), registered);
 }
 
 }  // namespace

@@ -8,8 +8,7 @@ namespace {
 std::wstring W(const std::string& text) { return Wide_FromText(text); }
 
 // Replaced whole on restore, with the values saved from them.
-const std::pair<HKEY, std::string> kOwnedKeys[] = {
-    {HKEY_LOCAL_MACHINE, kStartUpKey}, {HKEY_LOCAL_MACHINE, kStartStationKey}, {HKEY_CLASSES_ROOT, "VembrolTestHtml"}};
+const std::string kOwnedKeys[] = {kStartUpKey, kStartStationKey};
 
 }  // namespace
 
@@ -42,35 +41,19 @@ HWND StandInWindow(const std::string& title) {
 }
 
 void Registry_WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& text) {
-    const std::wstring data = W(text);
-    RegSetKeyValueW(root, W(key).c_str(), W(name).c_str(), REG_SZ, data.c_str(),
-                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    wintest::Registry_WriteStored(root, key, name, REG_SZ, wintest::Utf16_Bytes(text) + std::string(2, '\0'));
 }
 
 std::string Registry_String(HKEY root, const std::string& key, const std::string& name) {
-    wchar_t data[2048] = {};
-    DWORD size = sizeof(data) - sizeof(wchar_t);
-    if (RegGetValueW(root, W(key).c_str(), W(name).c_str(), RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
-        return "(none)";
-    return Text_FromWideBuffer(data, 2048);
+    std::string data;
+    if (!wintest::Registry_ReadStored(root, key, name, nullptr, &data)) return "(none)";
+    return Text_FromWideBuffer(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
 }
 
 bool TrayIcon(HWND owner, DWORD operation) {
     NOTIFYICONDATAW data = {};
-    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    data.hWnd = owner;
-    data.uID = 1;
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE, data.hWnd = owner, data.uID = 1;
     return Shell_NotifyIconW(operation, &data) != FALSE;
-}
-
-// ---- the Starter -------------------------------------------------------------------------------
-
-StarterInstall::StarterInstall(const std::string& rootFolder, bool withTarget, const std::string& sub)
-    : root(rootFolder), dir(root + (sub.empty() ? "" : sub + "\\")), exe(dir + "Vembrol Starter.exe") {
-    wintest::Directory_DeleteTree(root);
-    wintest::Directory_Create(dir);
-    CopyFileW(W(STARTER_EXE).c_str(), W(exe).c_str(), FALSE);
-    if (withTarget) StandIn_Copy(dir + "Vembrol.exe");
 }
 
 std::vector<WORD> Keys(int n, int k) {
@@ -82,46 +65,44 @@ std::vector<WORD> Keys(int n, int k) {
 }
 
 StarterTest::StarterTest() : productKeyExisted_(wintest::Registry_KeyExists(HKEY_LOCAL_MACHINE, "Software\\Vembrol")) {
-    auto save = [this](HKEY root, const std::string& path, const std::string& name) {
-        Saved s{root, path, name, false, 0, {}};
-        s.existed = wintest::Registry_ReadRaw(root, path, name, &s.type, &s.data);
-        values_.push_back(s);
+    auto save = [this](const std::string& path, const std::string& name) {
+        Saved& s = values_.emplace_back(Saved{path, name, false, 0, {}});
+        s.existed = wintest::Registry_ReadRaw(HKEY_LOCAL_MACHINE, path, name, &s.type, &s.data);
     };
-    save(HKEY_CLASSES_ROOT, ".html", "");
     for (const std::string& key : {kRunKey, kRunKeyNt}) {
-        save(HKEY_LOCAL_MACHINE, key, kRunValue);
+        save(key, kRunValue);
         RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, W(key).c_str(), W(kRunValue).c_str());
     }
-    for (const auto& [root, path] : kOwnedKeys) {
-        for (const std::string& name : wintest::Registry_ValueNames(root, path)) save(root, path, name);
-        wintest::Registry_DeleteTree(root, path);
+    for (const std::string& path : kOwnedKeys) {
+        for (const std::string& name : wintest::Registry_ValueNames(HKEY_LOCAL_MACHINE, path)) save(path, name);
+        wintest::Registry_DeleteTree(HKEY_LOCAL_MACHINE, path);
     }
 }
 
 StarterTest::~StarterTest() {
     if (starter_.Running() && PostMessageW(main_, WM_CLOSE, 0, 0)) starter_.WaitExit();
     // Stand-ins the Starter started; a hung one is ended by the test that started it.
-    for (int pass = 0; pass < 5 && FindWindowW(L"VembrolStandIn", nullptr); ++pass) {
-        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"VembrolStandIn", nullptr)) != nullptr;) {
-            DWORD_PTR ignored;
+    DWORD_PTR ignored;
+    for (int pass = 0; pass < 5 && FindWindowW(L"VembrolStandIn", nullptr); ++pass)
+        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"VembrolStandIn", nullptr)) != nullptr;)
             SendMessageTimeoutW(w, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
-        }
-    }
-    for (const auto& [root, path] : kOwnedKeys) wintest::Registry_DeleteTree(root, path);
+    for (const std::string& path : kOwnedKeys) wintest::Registry_DeleteTree(HKEY_LOCAL_MACHINE, path);
     for (const Saved& v : values_) {
-        if (v.existed)
-            wintest::Registry_WriteRaw(v.root, v.path, v.name, v.type, v.data);
-        else
-            RegDeleteKeyValueW(v.root, W(v.path).c_str(), W(v.name).c_str());
+        if (v.existed) wintest::Registry_WriteRaw(HKEY_LOCAL_MACHINE, v.path, v.name, v.type, v.data);
+        if (!v.existed) RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, W(v.path).c_str(), W(v.name).c_str());
     }
     // The Starter creates the product key on the way to its own; a prefix without it gets none.
     if (!productKeyExisted_) wintest::Registry_DeleteTree(HKEY_LOCAL_MACHINE, "Software\\Vembrol");
 }
 
 const StarterInstall& StarterTest::Install(const std::string& name, bool withTarget, const std::string& sub) {
-    install_.reset();
     const std::string root = name.size() > 2 && name[1] == ':' ? name : "C:\\vembrol-tests\\" + name + "\\";
-    install_ = std::make_unique<StarterInstall>(root, withTarget, sub);
+    install_.reset(new StarterInstall{root, root + (sub.empty() ? "" : sub + "\\"), ""});
+    install_->exe = install_->dir + "Vembrol Starter.exe";
+    wintest::Directory_DeleteTree(root);
+    wintest::Directory_Create(install_->dir);
+    CopyFileW(W(STARTER_EXE).c_str(), W(install_->exe).c_str(), FALSE);
+    if (withTarget) StandIn_Copy(install_->dir + "Vembrol.exe");
     return *install_;
 }
 
@@ -147,9 +128,8 @@ HWND StarterTest::Menu_Open(LPARAM mouseMessage) {
 
 bool StarterTest::Menu_Choose(const std::vector<WORD>& keys) {
     HWND popup = Menu_Open();
-    if (!popup) return false;
-    for (WORD key : keys) wintest::PopupMenu_SendKeys(popup, {key});
-    return true;
+    if (popup) for (WORD key : keys) wintest::PopupMenu_SendKeys(popup, {key});
+    return popup != nullptr;
 }
 
 bool StarterTest::Starter_Drain() {

@@ -27,36 +27,30 @@ inline const std::string kStartStationKey = "Software\\Vembrol\\KtStartStation";
 // The stand-in logs "start|<exe>|<cwd>|<command line>" in standin.log beside itself.
 void StandIn_Copy(const std::string& path);
 std::string StartLine(const std::string& exe, std::string cwd, const std::string& commandLine);
-// The lines logged in directory once there are count of them, or all after ten seconds.
-Lines StandInLog(const std::string& directory, size_t count = 1);
-// A top-level window of the stand-in with this title, waited for.
-HWND StandInWindow(const std::string& title);
-
+Lines StandInLog(const std::string& directory, size_t count = 1);  // waits up to ten seconds for count
+HWND StandInWindow(const std::string& title);                      // waited for
 void Registry_WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& text);
 std::string Registry_String(HKEY root, const std::string& key, const std::string& name);  // "(none)" if missing
-// NIM_MODIFY succeeds only while the shell holds the icon.
-bool TrayIcon(HWND owner, DWORD operation = NIM_MODIFY);
+bool TrayIcon(HWND owner, DWORD operation = NIM_MODIFY);  // NIM_MODIFY succeeds while the shell holds the icon
 
 // The Starter and, withTarget, a stand-in Vembrol.exe in <root>\<sub>; the root goes with it.
 struct StarterInstall {
-    StarterInstall(const std::string& root, bool withTarget, const std::string& sub);
-    ~StarterInstall() { wintest::Directory_DeleteTree(root); }
     std::string root, dir, exe;  // root and dir end with "\"
+    ~StarterInstall() { wintest::Directory_DeleteTree(root); }
 };
 
 enum PopupItem { Item_Target = 1, Item_SpecialModes, Item_StartStation, Item_Homepage, Item_AutoStart,
                  Item_CloseStarter, Item_RemoveStarter };
-// Keys choosing the n-th selectable item, or the k-th item of its submenu.
-std::vector<WORD> Keys(int n, int k = 0);
+std::vector<WORD> Keys(int n, int k = 0);  // choose the n-th selectable item, or the k-th of its submenu
 
-// Clears the Run values and the Starter's keys, restoring them (and ".html") afterwards, so that
-// tests neither depend on nor disturb each other or the prefix; closes the Starter and stand-ins.
+// Clears the Run values and the Starter's keys, restoring them afterwards, so that tests neither
+// depend on nor disturb each other or the prefix; closes the Starter and stand-ins.
 class StarterTest : public ::testing::Test {
 protected:
     StarterTest();
     ~StarterTest() override;
-    // In C:\vembrol-tests\<name>\<sub>, or under root when it is an absolute folder ("C:\...\").
-    // The folder lives until the Starter and stand-ins started from it have ended.
+    // In C:\vembrol-tests\<name>\<sub>, or under name when it is a folder ("C:\...\"); it lives
+    // until the Starter and stand-ins started from it have ended.
     const StarterInstall& Install(const std::string& name, bool withTarget = true, const std::string& sub = "");
     bool Start();  // waits for the main window and the tray icon
     HWND Menu_Open(LPARAM mouseMessage = WM_RBUTTONUP);
@@ -71,7 +65,7 @@ protected:
     HWND main_ = nullptr;
 
 private:
-    struct Saved { HKEY root; std::string path, name; bool existed; DWORD type; std::string data; };
+    struct Saved { std::string path, name; bool existed; DWORD type; std::string data; };  // in HKEY_LOCAL_MACHINE
     std::vector<Saved> values_;
     bool productKeyExisted_;
 };
