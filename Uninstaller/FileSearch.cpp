@@ -56,10 +56,9 @@ std::vector<std::string> File_FindMatching(const std::string& path) {
     return found;
 }
 
-DWORD File_DeleteMatching(const std::string& path) {
+DWORD Files_Delete(const std::vector<std::string>& paths) {
     DWORD error = 0;
-    // Collect first: deleting while the search is open would let it skip or repeat names.
-    for (const auto& file : File_FindMatching(path))
+    for (const auto& file : paths)
         if (!File_Delete(file)) error = GetLastError();
     return error;
 }

@@ -16,9 +16,9 @@ bool Path_IsPattern(const std::string& path);
 bool File_IsThere(const std::string& path);
 // The full paths of the visible files the search for path shows.
 std::vector<std::string> File_FindMatching(const std::string& path);
-// Deletes every visible file the search for path shows; returns the system's error of the last
-// deletion that failed (0 when none failed); the caller's next existence test decides.
-DWORD File_DeleteMatching(const std::string& path);
+// Deletes the files; returns the system's error of the last deletion that failed (0 when none
+// failed); the caller's next existence test decides.
+DWORD Files_Delete(const std::vector<std::string>& paths);
 bool File_Delete(const std::string& path);
 
 bool Directory_IsPresent(const std::string& path);

@@ -4,8 +4,8 @@
 #include "Mfrm.h"
 #include "RunReport.h"
 #include "SelfRemoval.h"
+#include "UninstallBox.h"
 #include "UninstallRun.h"
-#include "UninstallTexts.h"
 #include "WideText.h"
 
 #include <cwchar>
@@ -13,7 +13,7 @@
 namespace {
 
 [[noreturn]] void Refuse(const UninstallOptions& options, const std::string& why) {
-    if (!options.Silent) MessageBox_Show(nullptr, why + "\n\n" + Text_Usage, UninstallTitle, MB_OK | MB_ICONEXCLAMATION);
+    if (!options.Silent) UninstallBox_Show(nullptr, why + "\n\n" + Text_Usage, MB_OK | MB_ICONEXCLAMATION);
     ExitProcess(static_cast<UINT>(RunOutcome::CommandLineRefused));
 }
 
@@ -25,7 +25,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const UninstallOptions options = CommandLine_Parse(Text_FromWide(GetCommandLineW(), std::wcslen(GetCommandLineW())));
     if (!options.Understood) Refuse(options, Text_NotUnderstood(options.Refused));
     if (options.ShowUsage) {
-        MessageBox_Show(nullptr, Text_Usage, UninstallTitle, MB_OK | MB_ICONINFORMATION);
+        UninstallBox_Show(nullptr, Text_Usage, MB_OK | MB_ICONINFORMATION);
         ExitProcess(static_cast<UINT>(RunOutcome::AllRemoved));
     }
     std::string reason;

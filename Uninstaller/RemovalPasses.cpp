@@ -12,6 +12,7 @@
 #include "UninstallTexts.h"
 #include "WipeGuard.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace {
@@ -50,7 +51,7 @@ void RegistryKeys_Remove(const std::vector<RegKeyRecord>& keys) {
     }
 }
 
-bool Files_Remove(HWND owner, const std::vector<FileRecord>& files) {
+bool Files_Remove(HWND owner, const std::vector<FileRecord>& files, const std::string& spared, bool* sparedMatched) {
     bool allRemoved = true;
     for (const auto& f : files) {
         if (!IsListedForDeletion(f)) {
@@ -61,13 +62,24 @@ bool Files_Remove(HWND owner, const std::vector<FileRecord>& files) {
         FileFate fate = FileFate::NotThere;
         DWORD error = 0;
         const bool pattern = Path_IsPattern(f.FilePath);
-        while (File_IsThere(f.FilePath)) {
+        // Collected before deleting: deleting while the search is open would let it skip or
+        // repeat names.
+        auto matches = [&] {
+            std::vector<std::string> found = File_FindMatching(f.FilePath);
+            const auto end = std::remove_if(found.begin(), found.end(),
+                                            [&](const std::string& p) { return Path_SameIgnoringCase(p, spared); });
+            if (end != found.end() && sparedMatched) *sparedMatched = true;
+            found.erase(end, found.end());
+            return found;
+        };
+        auto isThere = [&] { return pattern ? !matches().empty() : File_IsThere(f.FilePath); };
+        while (isThere()) {
             fate = FileFate::Removed;
             // A plain name that the system deleted is gone: no second look. A pattern may match
             // files that appeared meanwhile, so it is searched again.
             if (!pattern && File_Delete(f.FilePath)) break;
-            error = pattern ? File_DeleteMatching(f.FilePath) : GetLastError();
-            if (!File_IsThere(f.FilePath)) break;
+            error = pattern ? Files_Delete(matches()) : GetLastError();
+            if (!isThere()) break;
             if (UninstallBox_Show(owner, Text_DeleteFailed(f.FilePath), MB_RETRYCANCEL | MB_ICONEXCLAMATION) != IDRETRY) {
                 allRemoved = false;
                 fate = FileFate::Skipped;

@@ -12,8 +12,10 @@
 void RegistryKeys_Remove(const std::vector<RegKeyRecord>& keys);
 
 // Deletes the listed files (a path may be a pattern), asking Retry or Cancel for each one that
-// stays; boxes are owned by owner. False when the user skipped at least one file.
-bool Files_Remove(HWND owner, const std::vector<FileRecord>& files);
+// stays; boxes are owned by owner. False when the user skipped at least one file. A pattern
+// leaves the file spared alone and then sets *sparedMatched.
+bool Files_Remove(HWND owner, const std::vector<FileRecord>& files, const std::string& spared = "",
+                  bool* sparedMatched = nullptr);
 
 // Removes the emptied directories of the listed files, deepest first, and the remaining files
 // of the application directory where that is safe, except kept files and the data file; silent.

@@ -1,0 +1,407 @@
+// The real Uninstall.exe in "C:\Проба 文字\<test>\", a folder no ANSI code page names, driven
+// as users and administrators drive it: answer its boxes, then look at the disk, the registry,
+// the Start menu, the running programs, the log and the temporary folder.
+#include "InstallFileFormat.h"
+#include "KtShellRegistration.h"
+#include "Mfrm.h"
+#include "WideText.h"
+#include "WinTest.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace wintest;
+
+namespace {
+
+constexpr std::int32_t kHKLM = static_cast<std::int32_t>(0x80000002u), kHKCU = kHKLM - 1;
+FileRecord Listed(const std::string& path, bool keep = false) { return {"", path, keep ? BooleanTrue : BooleanFalse}; }
+
+std::string Copy(const std::string& from, const std::string& to) {
+    Directory_Create(to.substr(0, to.rfind('\\') + 1));
+    EXPECT_TRUE(CopyFileW(Wide_FromText(from).c_str(), Wide_FromText(to).c_str(), FALSE)) << to;
+    return to;
+}
+
+class Uninstall : public ::testing::Test {
+protected:
+    Uninstall() {
+        Directory_DeleteTree(AppDir());
+        Copy(UNINSTALL_EXE, AppDir() + "Uninstall.exe");
+        Directory_Create(Tree() + "Sibling");  // empty, so that a wrong removal would succeed
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) Registry_WriteRaw(root, Key() + "Unlisted", "v", REG_SZ, "x");
+        Directory_Create(dir_.Path() + "cwd");
+    }
+    ~Uninstall() override {
+        Registry_DeleteTree(HKEY_CURRENT_USER, key_.Path());
+        Directory_DeleteTree(AppDir());
+        RemoveDirectoryW(Wide_FromText(AppDir().substr(0, AppDir().find('\\', 3) + 1)).c_str());
+        // A copy still at work would schedule itself after the restart-time list is put back;
+        // its file is free once its process has ended, a moment after that.
+        for (const auto& copy : NewInTemp()) {
+            const std::string folder = TempFolder_Get() + copy;
+            Eventually([&] {
+                const auto pending = PendingDeletions_Get();
+                return std::find(pending.begin(), pending.end(), "\\??\\" + folder) != pending.end();
+            }, 15000);
+            Eventually([&] { Directory_DeleteTree(folder + "\\"); return !Directory_Exists(folder); }, 15000);
+        }
+    }
+    std::string AppDir() const { return std::string("C:\\") + UnicodeFolderName + "\\" + Name() + "\\"; }
+    std::string DataFile() const { return AppDir() + "Uninstall.dat"; }
+    std::string Tree() const { return dir_.Path() + "Tree\\"; }
+    std::string Key() const { return key_.Path() + "\\"; }
+    void WriteDataFile(const EntrySet& set) {
+        std::string bytes;
+        ASSERT_TRUE(InstallFile_ToBytes(set, bytes));
+        File_Write(DataFile(), bytes);
+    }
+    // From another current directory, so that only the program's own folder counts.
+    Process Start(const std::string& args = "") { return Process::Start(AppDir() + "Uninstall.exe", args, dir_.Path() + "cwd"); }
+    HWND MainWindow(DWORD processId) { return Window_Find({nullptr, MfrmClassName, processId, false}); }
+    // Waits for the end, watching that the process shows no window; the windows it did show.
+    std::vector<std::string> WindowsShownUntilExit(Process& p) {
+        std::vector<std::string> shown;
+        for (const DWORD start = GetTickCount(); !p.WaitExit(5) && GetTickCount() - start < 30000;)
+            for (HWND w : Window_FindAll({nullptr, nullptr, p.Id(), true})) shown.push_back(Window_GetClass(w) + " " + Window_GetText(w));
+        return shown;
+    }
+    void ExpectEndsCleanly(Process& p, DWORD exitCode) {
+        EXPECT_TRUE(p.WaitExit(8000)) << "a box is left: " << MessageBox_Read(MessageBox_WaitFor(p.Id(), 100)).text;
+        EXPECT_EQ(p.ExitCode(), exitCode);
+        EXPECT_TRUE(Directory_Exists(Tree() + "Sibling"));
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) EXPECT_TRUE(Registry_KeyExists(root, Key() + "Unlisted"));
+    }
+    std::vector<std::string> NewInTemp() const {
+        std::vector<std::string> added;
+        for (const auto& name : Folder_ListNames(TempFolder_Get()))
+            if (std::find(tempBefore_.begin(), tempBefore_.end(), name) == tempBefore_.end()) added.push_back(name);
+        return added;
+    }
+    // The uninstaller is gone; temp holds one new folder with nothing but the copy that deleted
+    // it, both due for deletion at the next restart, the folder last (the copy's final act).
+    void ExpectRemovedItself() {
+        std::string copy;
+        EXPECT_TRUE(Eventually([&] {
+            const auto added = NewInTemp();
+            const auto pending = PendingDeletions_Get();
+            copy = added.size() == 1 ? TempFolder_Get() + added[0] : "";
+            return !File_Exists(AppDir() + "Uninstall.exe") && !copy.empty() && !pending.empty() && pending.back() == "\\??\\" + copy;
+        }, 15000)) << "the uninstaller stays, or its copy is not done";
+        const auto pending = PendingDeletions_Get();
+        EXPECT_NE(std::find(pending.begin(), pending.end(), "\\??\\" + copy + "\\Uninstall.exe"), pending.end());
+        EXPECT_EQ(Folder_ListNames(copy), std::vector<std::string>{"Uninstall.exe"});
+    }
+    void ExpectStayed() {
+        EXPECT_TRUE(File_Exists(AppDir() + "Uninstall.exe"));
+        EXPECT_EQ(NewInTemp(), std::vector<std::string>{});
+    }
+
+private:
+    static std::string Name() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
+    ScratchDir dir_{Name()};
+    ScratchKey key_{Name()};
+    PendingRenamesKept pending_;
+    const std::vector<std::string> tempBefore_ = Folder_ListNames(TempFolder_Get());
+};
+
+const std::string kUsage =
+    "Removes the application that Uninstall.dat beside this program lists.\n\nUninstall [/S] [/LOG=file]\n\n"
+    "/S\tSilent: no window and no questions. Files that cannot be deleted are skipped.\n"
+    "/LOG=file\tAdds a record of the run to the file.\n/?\tShows this help.\n\n"
+    "Exit codes: 0 removed, 1 answered No, 2 Uninstall.dat missing or invalid, 3 not all files removed, 4 command line "
+    "not understood.";
+
+// Each run ends after one box, or silently after none, with nothing removed and the uninstaller
+// in place.
+TEST_F(Uninstall, RunsThatRemoveNothingSayWhyAndTellByExitCode) {
+    File_Write(Tree() + "f.txt", "x");
+    Registry_WriteRaw(HKEY_LOCAL_MACHINE, Key() + "Listed", "v", REG_SZ, "x");
+    EntrySet set;
+    set.Info.AppName = Ansi_FromText("Caf\xC3\xA9 App");  // installers write the ANSI code page
+    set.Files = {Listed(Tree() + "f.txt")};
+    set.RegKeys = {{kHKLM, Key() + "Listed", "", ""}};
+    set.Shortcuts = {{"Group", "Link", ""}};  // last, so that a cut leaves the others whole
+    std::string valid;
+    ASSERT_TRUE(InstallFile_ToBytes(set, valid));
+    const std::string missing = "Sorry, uninstallling is not possible as 'Uninstall.dat' was not found in the current "
+                                "directory. Try to reinstall the target application and then start uninstall again.";
+    const std::string invalid = "Error: the file '" + DataFile() + "' is no valid InstallFile !", log = Tree() + "No\\u.log";
+    enum Data { None, Hidden, Valid, Locked, CutShort, Negative };
+    const struct { std::string args; Data data; std::string box; const char* icon; DWORD exitCode; } cases[] = {
+        {"", None, missing, "exclamation", 2},
+        {"/S", None, "", "", 2},
+        {"", Hidden, missing, "exclamation", 2},
+        {"", Valid, "Do you really want to remove 'Caf\xC3\xA9 App' from this computer ?", "question", 1},
+        {"", CutShort, invalid, "exclamation", 2},
+        {"", Negative, invalid, "exclamation", 2},
+        // Held open with no sharing, as an installer still writing it would.
+        {"", Locked, "Error: the file '" + DataFile() + "' could not be read !", "exclamation", 2},
+        {"/X", Valid, "The command line was not understood: /X\n\n" + kUsage, "exclamation", 4},
+        {"/LOG=", Valid, "The command line was not understood: /LOG=\n\n" + kUsage, "exclamation", 4},
+        {"/S /X", Valid, "", "", 4},
+        {"/S /?", Valid, "", "", 4},
+        {"/?", Valid, kUsage, "information", 0},
+        {"/S /LOG=" + log, Valid, "", "", 4},
+        {"/LOG=" + log, Valid, "The log file '" + log + "' cannot be opened: Path not found.\n\n" + kUsage, "exclamation", 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args + " " + std::to_string(c.data));
+        DeleteFileW(Wide_FromText(DataFile()).c_str());
+        if (c.data != None)
+            File_Write(DataFile(), c.data == CutShort   ? valid.substr(0, valid.size() - 2)
+                                   : c.data == Negative ? valid.substr(0, valid.size() - 4) + Int32_ToBytes(-5)
+                                                        : valid);
+        File_SetAttributes(DataFile(), c.data == Hidden ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL);
+        HANDLE lock = c.data != Locked ? INVALID_HANDLE_VALUE
+                                       : CreateFileW(Wide_FromText(DataFile()).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        Process p = Start(c.args);
+        if (c.box.empty()) {
+            EXPECT_EQ(WindowsShownUntilExit(p), std::vector<std::string>());
+        } else {
+            const bool question = c.exitCode == 1;
+            HWND box = MessageBox_WaitFor(p.Id(), 15000);
+            const MessageBoxInfo shown = MessageBox_Read(box);
+            EXPECT_EQ(shown.text, c.box);
+            EXPECT_EQ(shown.caption, "Uninstall");
+            EXPECT_STREQ(BoxIcon_Name(shown.icon), c.icon);
+            EXPECT_EQ(shown.buttons, (question ? std::vector<std::string>{"Yes", "No"} : std::vector<std::string>{"OK"}));
+            // The window shows once there is a data file to read.
+            HWND main = MainWindow(p.Id());
+            EXPECT_EQ(main != nullptr && IsWindowVisible(main), c.exitCode <= 2 && c.exitCode > 0 && c.box != missing);
+            MessageBox_Press(box, question ? "No" : "OK");
+        }
+        ExpectEndsCleanly(p, c.exitCode);
+        if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
+        EXPECT_TRUE(File_Exists(Tree() + "f.txt") && Registry_KeyExists(HKEY_LOCAL_MACHINE, Key() + "Listed"));
+    }
+    ExpectStayed();
+}
+
+// Killed during the file pass and started again, the run finishes: the data file goes last,
+// whichever record names it. In between it closes the installation's running program, removes
+// what is listed and leaves the rest, and logs what became of each record.
+TEST_F(Uninstall, RemovesExactlyWhatIsListedAlsoWhenKilledAndStartedAgain) {
+    const std::string t = Tree(), app = AppDir(), k = Key(), log = Tree() + "run log.txt", desktop = SpecialFolder_GetPath(0x10),
+                      group = SpecialFolder_GetPath(2) + "Vembrol E2E Group\\", winTree = WindowsDir_Get() + "VembrolE2E\\";
+    const std::string cyrillic = app + "\xD0\x94\xD0\xB0\xD0\xBD\xD0\xBD\xD1\x8B\xD0\xB5.txt";  // "Данные.txt", the application's
+    for (const std::string& f : {t + "Top\\Mid\\Low\\f1.txt", t + "Top\\f2.txt", t + "Keep\\kept.ini", t + "RO\\ro.txt", t + "Retry\\r.txt",
+                                 t + "Logs\\a.log", t + "Slash\\s.txt", t + "s.txt", t + "Dots\\App\\y.txt", t + "Dots\\Shared\\x.dll",
+                                 app + "app.exe", app + "extra.txt", app + "hidden.txt", app + "settings.ini", cyrillic, winTree + "Sub\\w1.txt",
+                                 winTree + "w2.txt", group + "App.lnk", desktop + "Vembrol E2E App.lnk", desktop + "Vembrol E2E Other.lnk"}) {
+        Directory_Create(f.substr(0, f.rfind('\\') + 1));
+        File_Write(f, "x");
+    }
+    for (const char* f : {"RO\\ro.txt", "Retry\\r.txt"}) File_SetAttributes(t + f, FILE_ATTRIBUTE_READONLY);
+    File_SetAttributes(app + "hidden.txt", FILE_ATTRIBUTE_HIDDEN);
+    Registry_WriteRaw(HKEY_LOCAL_MACHINE, k + "Firm\\App\\Deep", "v", REG_SZ, "x");
+    Registry_WriteRaw(HKEY_CURRENT_USER, k + "Firm\\App", "v", REG_SZ, "x");
+    // The installation's program runs, and so does a program of the same name elsewhere.
+    Process listed = Process::Start(Copy(STANDIN_EXE, app + "Vembrol.exe")), unlisted = Process::Start(Copy(STANDIN_EXE, t + "Other\\Vembrol.exe"));
+    for (const Process* p : {&listed, &unlisted}) ASSERT_NE(Window_WaitFor({"Vembrol", nullptr, p->Id(), false}), nullptr);
+
+    EntrySet set;
+    set.Info = {"%currentdir%", "Vembrol E2E App", "%currentdir%app.exe", "Vembrol E2E Group"};
+    set.Files = {Listed("%currentdir%Uninstall.dat"), Listed("%currentdir%*.dat"), Listed(t + "Top\\Mid\\Low\\f1.txt"),
+                 Listed(t + "Top\\f2.txt"), Listed(t + "Keep\\kept.ini", true), Listed(t + "RO\\ro.txt"), Listed(t + "Retry\\r.txt"),
+                 Listed(t + "Logs\\*.log"), Listed(t + "Slash/s.txt"), Listed(t + "Dots\\App\\..\\Shared\\x.dll"),
+                 Listed(t + "Dots\\App\\.\\y.txt"), Listed("%currentdir%\\app.exe"), Listed("%CurrentDir%VEMBROL.exe"),
+                 Listed("%currentdir%SETTINGS.ini", true), Listed("relative.txt"), Listed("%windir%\\VembrolE2E\\Sub\\w1.txt"),
+                 Listed("%WinDir%VembrolE2E\\w2.txt")};
+    set.RegKeys = {{kHKLM, k + "Firm\\App\\Deep", "", ""}, {kHKLM, k + "Firm", "", ""}, {kHKCU, k + "Firm\\App", "", ""}, {kHKCU, k + "Firm\\", "", ""}};
+    set.Shortcuts = {{"%userfolder%", "App", ""}};
+    WriteDataFile(set);
+
+    Process first = Start("\"/LOG=" + log + "\"");
+    HWND question = MessageBox_WaitFor(first.Id(), 15000);
+    // Closing the window while it waits changes nothing.
+    HWND main = MainWindow(first.Id());
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_FALSE(Eventually([&] { return !IsWindow(main) || !IsWindowVisible(main) || !IsWindow(question); }, 500));
+    ASSERT_TRUE(MessageBox_Press(question, "Yes"));
+    Window_WaitGone(question, 5000);
+    // The running program of the installation was closed before its file was due.
+    EXPECT_NE(MessageBox_WaitFor(first.Id(), 15000), nullptr);
+    EXPECT_TRUE(listed.WaitExit(0));
+    first.Terminate();
+    EXPECT_FALSE(File_Exists(t + "Top\\f2.txt"));
+    EXPECT_TRUE(File_Exists(DataFile()));
+    ExpectStayed();
+
+    Process p = Start("/log=\"" + log + "\"");
+    ASSERT_NE(MessageBox_Answer(p.Id(), "Yes", 15000).hwnd, nullptr);
+    for (const char* answer : {"Cancel", "Retry"})
+        EXPECT_EQ(MessageBox_Answer(p.Id(), answer, 15000).text,
+                  "Error deleting file: " + t + (answer[0] == 'C' ? "RO\\ro.txt" : "Retry\\r.txt") + "\nPress 'Cancel' to skip this file.");
+    HWND again = MessageBox_WaitFor(p.Id(), 15000);
+    File_SetAttributes(t + "Retry\\r.txt", FILE_ATTRIBUTE_NORMAL);
+    MessageBox_Press(again, "Retry");
+    Window_WaitGone(again, 5000);
+    const MessageBoxInfo final = MessageBox_Answer(p.Id(), "OK", 20000);
+    EXPECT_EQ(final.text, "Uninstalling finished, not all files have been removed.");
+    EXPECT_STREQ(BoxIcon_Name(final.icon), "information");
+    ExpectEndsCleanly(p, 3);
+    ExpectRemovedItself();
+    EXPECT_TRUE(unlisted.Running());
+
+    for (const std::string& gone : {t + "Top", t + "Retry", t + "Logs", t + "Slash", t + "Dots\\App", t + "Dots\\Shared", winTree, group,
+                                    app + "app.exe", app + "Vembrol.exe", app + "extra.txt", cyrillic, DataFile(), desktop + "Vembrol E2E App.lnk"})
+        EXPECT_FALSE(File_Exists(gone) || Directory_Exists(gone)) << gone;
+    for (const std::string& kept : {t + "RO\\ro.txt", t + "Keep\\kept.ini", t + "s.txt", app + "hidden.txt", app + "settings.ini",
+                                    desktop + "Vembrol E2E Other.lnk"})
+        EXPECT_TRUE(File_Exists(kept)) << kept;
+    EXPECT_TRUE(Directory_Exists(t + "Dots")) << "neither listed nor between listed folders";
+    EXPECT_FALSE(Registry_KeyExists(HKEY_LOCAL_MACHINE, k + "Firm") || Registry_KeyExists(HKEY_CURRENT_USER, k + "Firm"));
+    // Both runs append; the killed one left what it had done.
+    const std::string shown = File_Read(log);
+    for (const std::string& line : {std::string("Data file: ") + DataFile(), "Key HKEY_LOCAL_MACHINE\\" + k + "Firm\\App\\Deep: deleted",
+                                    "Key HKEY_CURRENT_USER\\" + k + "Firm\\App: not there", "File " + t + "Top\\f2.txt: removed",
+                                    "File " + t + "Keep\\kept.ini: kept", "File " + t + "RO\\ro.txt: skipped: Access denied.",
+                                    std::string("Shortcut Vembrol E2E Group\\App.lnk: removed")})
+        EXPECT_NE(shown.find(line + "\r\n"), std::string::npos) << line;
+    const std::string last = "File " + DataFile() + ": removed\r\n";
+    ASSERT_NE(shown.rfind(last), std::string::npos) << shown;
+    EXPECT_EQ(shown.substr(shown.rfind(last) + last.size() + 20), "Outcome 3: finished, not all files have been removed\r\n");
+    File_SetAttributes(t + "RO\\ro.txt", FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(Wide_FromText(desktop + "Vembrol E2E Other.lnk").c_str());
+}
+
+// Starts a program of the Linux side, as Wine lets a Windows program do; its handle cannot be
+// waited for, so callers wait for its effect.
+void Linux_Start(const std::string& program, const std::string& args) {
+    std::wstring line = Wide_FromText(program + " " + args);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(Wide_FromText("Z:" + program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) return;
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+}
+
+// A symbolic link C:\<name> to a folder of drive C: a reparse point with its target's identity.
+class FolderLink {
+public:
+    FolderLink(const std::string& name, const std::string& target) : link_(L"C:\\" + Wide_FromText(name)), unix_(Unix(name)) {
+        Linux_Start("/bin/ln", "-sfn \"" + target + "\" \"" + unix_ + "\"");
+        EXPECT_TRUE(Eventually([&] { return GetFileAttributesW(link_.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+        EXPECT_TRUE(GetFileAttributesW(link_.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+    }
+    ~FolderLink() {
+        Linux_Start("/bin/rm", "-f \"" + unix_ + "\"");
+        Eventually([&] { return GetFileAttributesW(link_.c_str()) == INVALID_FILE_ATTRIBUTES; });
+    }
+
+private:
+    static std::string Unix(const std::string& name) { return std::string(std::getenv("WINEPREFIX")) + "/drive_c/" + name; }
+    std::wstring link_;
+    std::string unix_;
+};
+
+// Silent runs show nothing and tell the outcome by exit code. Their application folders are
+// other names of the Windows folder or of folders below it, which the wipe never empties: the
+// guard knows folders by identity, not by name.
+TEST_F(Uninstall, SilentRunsThroughLinksNeverWipeTheWindowsFolder) {
+    const std::string windows = WindowsDir_Get(), below = windows + "VembrolE2E\\", ro = Tree() + "ro.txt";
+    Directory_Create(below + "Sub");
+    FolderLink toWindows("VembrolE2E-Windows", "windows"), toBelow("VembrolE2E-Below", "windows/VembrolE2E");
+    // The folder the run means, and the same folder under its real name.
+    const std::pair<std::string, std::string> folders[] = {{"C:\\VembrolE2E-Windows\\", windows},
+                                                           {"C:\\VembrolE2E-Windows\\VembrolE2E\\", below},
+                                                           {"C:\\VembrolE2E-Below\\", below},
+                                                           {"C:\\VembrolE2E-Below\\Sub\\", below + "Sub\\"}};
+    for (const auto& folder : folders) {
+        SCOPED_TRACE(folder.first);
+        const bool readOnly = &folder == &folders[1];  // a file that stays: exit code 3
+        for (const char* name : {"VembrolE2E-sentinel.txt", "VembrolE2E-listed.txt"}) File_Write(folder.second + name, "x");
+        File_Write(ro, "x");
+        File_SetAttributes(ro, readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        Registry_WriteRaw(HKEY_LOCAL_MACHINE, Key() + "Firm\\App", "v", REG_SZ, "x");
+        EntrySet set;
+        set.Info = {"", "Aliased App", folder.first + "app.exe", ""};
+        set.Files = {Listed(folder.first + "VembrolE2E-listed.txt"), Listed(ro)};
+        set.RegKeys = {{kHKLM, Key() + "Firm\\App", "", ""}};
+        WriteDataFile(set);
+        if (!File_Exists(AppDir() + "Uninstall.exe")) Copy(UNINSTALL_EXE, AppDir() + "Uninstall.exe");
+        Process p = Start("/S");
+        EXPECT_EQ(WindowsShownUntilExit(p), std::vector<std::string>());
+        ExpectEndsCleanly(p, readOnly ? 3 : 0);
+        EXPECT_FALSE(File_Exists(folder.second + "VembrolE2E-listed.txt") || Registry_KeyExists(HKEY_LOCAL_MACHINE, Key() + "Firm\\App"));
+        EXPECT_TRUE(File_Exists(folder.second + "VembrolE2E-sentinel.txt"));
+        EXPECT_EQ(File_Exists(ro), readOnly);
+        File_SetAttributes(ro, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(Wide_FromText(folder.second + "VembrolE2E-sentinel.txt").c_str());
+        // Silent or not, a run that removed something removes the uninstaller afterwards.
+        EXPECT_TRUE(Eventually([&] { return !File_Exists(AppDir() + "Uninstall.exe"); }, 15000));
+    }
+    Directory_DeleteTree(below);
+}
+
+// 10,000 files in 1,000 folders, with unlisted levels between listed ones, and 1,000 keys: the
+// window answers at every moment, the 2-second pause included, and the bar advances. Prints how
+// long the run took to its report.
+TEST_F(Uninstall, WindowAnswersAndShowsProgressThroughoutALongRun) {
+    const std::string big = Tree() + "Big\\";
+    EntrySet set;
+    set.Info.AppName = "Big App";
+    File_Write(big + "top", "x");  // lists Big\ itself, the top of every chain
+    set.Files.push_back(Listed(big + "top"));
+    set.RegKeys.push_back({kHKLM, Key() + "Big", "", ""});
+    for (int d = 0; d < 1000; ++d) {
+        // Big\aX\ is listed nowhere and joins through the chain.
+        const std::string dir = big + "a" + std::to_string(d / 100) + "\\b" + std::to_string(d % 100) + "\\";
+        Directory_Create(dir);
+        for (int f = d == 0 ? 1 : 0; f < 10; ++f) {
+            File_Write(dir + "f" + std::to_string(f), "x");
+            set.Files.push_back(Listed(dir + "f" + std::to_string(f)));
+        }
+        if (d == 0) continue;
+        const std::string key = Key() + "Big\\a" + std::to_string(d / 100) + "\\k" + std::to_string(d % 100);
+        Registry_WriteRaw(HKEY_LOCAL_MACHINE, key, "v", REG_SZ, "x");
+        set.RegKeys.push_back({kHKLM, key, "", ""});
+    }
+    WriteDataFile(set);
+    const DWORD start = GetTickCount();
+    Process p = Start();
+    HWND question = MessageBox_WaitFor(p.Id(), 15000);
+    HWND main = MainWindow(p.Id()), bar = FindWindowExW(main, nullptr, PROGRESS_CLASSW, nullptr);
+    ASSERT_NE(bar, nullptr);
+    // The window grew by the bar's height (at 96 DPI); icon and label keep their places.
+    RECT client, at;
+    GetClientRect(main, &client);
+    GetWindowRect(bar, &at);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&at), 2);
+    EXPECT_EQ(std::vector<LONG>({client.right, client.bottom, at.left, at.top, at.right, at.bottom}),
+              std::vector<LONG>({346, 95, 64, 60, 337, 77}));
+    ASSERT_TRUE(MessageBox_Press(question, "Yes"));
+    ASSERT_TRUE(Window_WaitGone(question, 5000));
+
+    int asked = 0, answered = 0;
+    std::vector<DWORD_PTR> positions;
+    HWND final = nullptr;
+    for (const DWORD yes = GetTickCount(); !final && GetTickCount() - yes < 60000; final = MessageBox_WaitFor(p.Id(), 0)) {
+        DWORD_PTR result = 0;
+        ++asked;
+        if (SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result)) ++answered;
+        if (SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 1000, &result) && IsWindowVisible(main)) positions.push_back(result);
+    }
+    ASSERT_NE(final, nullptr);
+    std::printf("10000 files, 1000 folders, 1000 keys: %lu ms to the report\n", static_cast<unsigned long>(GetTickCount() - start));
+    EXPECT_TRUE(Eventually([&] { return MessageBox_Read(final).text == "Application has been removed successfully."; }))
+        << MessageBox_Read(final).text;
+    EXPECT_EQ(answered, asked);
+    EXPECT_GT(asked, 20);  // the 2-second pause alone gives that many
+    ASSERT_FALSE(positions.empty());
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    EXPECT_EQ(positions.back(), 11000u);
+    EXPECT_GT(std::count_if(positions.begin(), positions.end(), [](DWORD_PTR pos) { return pos > 0 && pos < 11000; }), 0);
+    MessageBox_Press(final, "OK");
+    ExpectEndsCleanly(p, 0);
+    EXPECT_FALSE(Directory_Exists(big) || Registry_KeyExists(HKEY_LOCAL_MACHINE, Key() + "Big"));
+}
+
+}  // namespace
