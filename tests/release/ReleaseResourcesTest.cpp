@@ -41,13 +41,12 @@ TEST(ReleasedPrograms, CarryVersionManifestAndIconAsWindowsReadsThem) {
         SCOPED_TRACE(p.file);
         const std::string path = std::string(RELEASE_DIST_DIR) + p.file;
         std::vector<char> info(GetFileVersionInfoSizeA(path.c_str(), nullptr));
-        ASSERT_TRUE(!info.empty() && GetFileVersionInfoA(path.c_str(), 0, info.size(), info.data()));
         VS_FIXEDFILEINFO* fixed = nullptr;
         UINT size = 0;
-        ASSERT_TRUE(VerQueryValueA(info.data(), "\\", (void**)&fixed, &size));
+        ASSERT_TRUE(!info.empty() && GetFileVersionInfoA(path.c_str(), 0, info.size(), info.data()) &&
+                    VerQueryValueA(info.data(), "\\", (void**)&fixed, &size));
         EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-        EXPECT_EQ(VersionString(info, "FileVersion"), "1.0");
-        EXPECT_EQ(VersionString(info, "ProductName"), "Vembrol");
+        EXPECT_EQ(VersionString(info, "FileVersion") + " " + VersionString(info, "ProductName"), "1.0 Vembrol");
         EXPECT_NE(VersionString(info, "FileDescription").find(p.word), std::string::npos);
 
         HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -62,25 +61,22 @@ TEST(ReleasedPrograms, CarryVersionManifestAndIconAsWindowsReadsThem) {
         ASSERT_TRUE(group && IS_INTRESOURCE(group)) << "no icon group with a numeric id";
         const std::string dir = Resource(module, MAKEINTRESOURCEA(14), group);
         // Every size Windows asks for at 100 to 200 % scaling, drawn rather than scaled: an image
-        // counts when Windows builds an icon of exactly that many pixels from it.
+        // counts when Windows builds a 32-bit icon of exactly that many pixels from it. A 6-byte
+        // header, then 14-byte entries: width at 0 (0 for 256), bit count at 6, image id at 12.
         std::set<int> sizes;
-        // A 6-byte header, then 14-byte entries: width at 0 (0 for 256), bit count at 6, image id at 12.
         for (size_t at = 6; at + 14 <= dir.size(); at += 14) {
             const int width = static_cast<BYTE>(dir[at]) ? static_cast<BYTE>(dir[at]) : 256;
-            const WORD id = static_cast<BYTE>(dir[at + 12]) | static_cast<BYTE>(dir[at + 13]) << 8;
-            std::string image = Resource(module, MAKEINTRESOURCEA(3), MAKEINTRESOURCEA(id));
-            HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(&image[0]), static_cast<DWORD>(image.size()),
-                                                  TRUE, 0x00030000, 0, 0, LR_DEFAULTCOLOR);
+            std::string image = Resource(module, MAKEINTRESOURCEA(3), MAKEINTRESOURCEA(static_cast<BYTE>(dir[at + 12]) | static_cast<BYTE>(dir[at + 13]) << 8));
+            HICON icon = CreateIconFromResourceEx(reinterpret_cast<BYTE*>(&image[0]), static_cast<DWORD>(image.size()), TRUE, 0x00030000, 0, 0, 0);
             ICONINFO parts{};
             BITMAP color{};
             if (icon && GetIconInfo(icon, &parts) && parts.hbmColor && GetObjectA(parts.hbmColor, sizeof color, &color) &&
                 color.bmWidth == width && color.bmHeight == width && static_cast<BYTE>(dir[at + 6]) == 32)
                 sizes.insert(width);
-            if (parts.hbmColor) DeleteObject(parts.hbmColor);
-            if (parts.hbmMask) DeleteObject(parts.hbmMask);
+            for (HGDIOBJ bitmap : {static_cast<HGDIOBJ>(parts.hbmColor), static_cast<HGDIOBJ>(parts.hbmMask)}) DeleteObject(bitmap);
             if (icon) DestroyIcon(icon);
         }
-        EXPECT_EQ(sizes, (std::set<int>{16, 20, 24, 32, 40, 48, 256})) << "32-bit images Windows builds at their own size";
+        EXPECT_EQ(sizes, (std::set<int>{16, 20, 24, 32, 40, 48, 256}));
         FreeLibrary(module);
     }
 }

@@ -29,16 +29,15 @@ TEST(InstallFile, ReadsOnlyIntactFiles) {
         {full + kLink, S::TooManyRecords},
         {full, S::Valid},
     };
-    for (const auto& c : cases) {
+    for (const auto& [bytes, status] : cases) {
         EntrySet set;
         set.Info.AppName = "untouched";
         set.Files.resize(1);
-        InstallFileParse result = InstallFile_Parse(c.first, set);
-        EXPECT_EQ(result.Status, c.second) << c.first.size();
-        EXPECT_LE(result.Offset, c.first.size());
-        EXPECT_EQ(set.Info.AppName, "untouched");
-        EXPECT_TRUE(set.Files.empty());
-        EXPECT_EQ(set.Shortcuts.size(), c.second == S::Valid ? 32767u : 0u);
+        InstallFileParse result = InstallFile_Parse(bytes, set);
+        EXPECT_EQ(result.Status, status) << bytes.size();
+        EXPECT_LE(result.Offset, bytes.size());
+        EXPECT_TRUE(set.Info.AppName == "untouched" && set.Files.empty());
+        EXPECT_EQ(set.Shortcuts.size(), status == S::Valid ? 32767u : 0u);
     }
 }
 

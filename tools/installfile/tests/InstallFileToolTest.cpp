@@ -4,82 +4,48 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out, err;
-};
+namespace fs = std::filesystem;
 
-std::string Slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
+std::string Slurp(const fs::path& path) {
     std::stringstream s;
-    s << f.rdbuf();
+    s << std::ifstream(path, std::ios::binary).rdbuf();
     return s.str();
 }
 
-void Spill(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+struct Outcome {
+    int exitCode;
+    std::string out, err;
+};
 
 class Tool : public ::testing::Test {
 protected:
-    Tool() {
-        char pattern[] = "/tmp/installfile-tool-XXXXXX";
-        dir_ = mkdtemp(pattern);
+    Tool() { fs::create_directories(dir_ / "folder"); }
+    ~Tool() override { fs::remove_all(dir_); }
+    // Runs the real tool in the test's folder; with blocks > 0 it may write no file beyond that
+    // many 512-byte blocks, as on a full disk (the write then fails with EFBIG).
+    Outcome Run(const std::string& args, const std::string& input = "", int blocks = 0) {
+        std::ofstream(dir_ / "stdin", std::ios::binary) << input;
+        const std::string limit = blocks ? "trap '' XFSZ; ulimit -f " + std::to_string(blocks) + "; " : "";
+        const int status = std::system(("cd '" + dir_.string() + "' || exit 99; " + limit + "exec '" INSTALLFILE_EXE "' " + args +
+                                        " <stdin >stdout 2>stderr").c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir_ / "stdout"), Slurp(dir_ / "stderr")};
     }
-    ~Tool() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-
-    // Runs the real tool; with fileLimit > 0 the child may write no file beyond that many bytes,
-    // as on a full disk.
-    Outcome Run(const std::vector<std::string>& args, const std::string& input = "", rlim_t fileLimit = 0) {
-        Spill(Path("stdin"), input);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            dup2(open(Path("stdin").c_str(), O_RDONLY), 0);
-            dup2(open(Path("stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-            dup2(open(Path("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-            if (fileLimit > 0) {
-                signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit then fails with EFBIG
-                rlimit limit = {fileLimit, fileLimit};
-                setrlimit(RLIMIT_FSIZE, &limit);
-            }
-            std::vector<char*> argv = {const_cast<char*>(INSTALLFILE_EXE)};
-            for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            execv(INSTALLFILE_EXE, argv.data());
-            _exit(127);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(Path("stdout")), Slurp(Path("stderr"))};
+    // Nothing half-written may stay beside the data file.
+    void ExpectNoTemporaryFile() {
+        for (const auto& entry : fs::directory_iterator(dir_))
+            EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
     }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        DIR* d = opendir(dir_.c_str());
-        while (dirent* e = readdir(d))
-            if (e->d_name[0] != '.') names.push_back(e->d_name);
-        closedir(d);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    std::string dir_;
+    const fs::path dir_ = fs::temp_directory_path() / ("installfile-tool-" + std::to_string(getpid()));
 };
 
 const char kUsage[] =
@@ -90,92 +56,50 @@ const char kUsage[] =
     "write replaces the data file only once the new one is complete.\n"
     "Exit codes: 0 done, 1 a file or its text was refused, 2 usage error.\n";
 
-TEST_F(Tool, OptionsAndUsageErrors) {
-    struct Case {
-        std::vector<std::string> args;
-        int exitCode;
-        std::string out, err;
-    };
-    const Case cases[] = {
-        {{"--help"}, 0, kUsage, ""},
-        {{"-h"}, 0, kUsage, ""},
-        {{"--version"}, 0, "installfile 1.0\n", ""},
-        {{}, 2, "", kUsage},
-        {{"--help", "print"}, 2, "", kUsage},
-        {{"-H"}, 2, "", kUsage},
-        {{"print"}, 2, "", kUsage},
-        {{"write", "a.txt"}, 2, "", kUsage},
-        {{"read", "a", "b"}, 2, "", kUsage},
-    };
-    for (const auto& c : cases) {
-        Outcome o = Run(c.args);
-        std::string shown;
-        for (const auto& a : c.args) shown += a + " ";
-        EXPECT_EQ(o.exitCode, c.exitCode) << shown;
-        EXPECT_EQ(o.out, c.out) << shown;
-        EXPECT_EQ(o.err, c.err) << shown;
-    }
-}
-
-TEST_F(Tool, StandardInputIsTakenByteForByte) {
-    // A CR inside a field is the one byte a text-mode read would lose.
-    ASSERT_EQ(Run({"write", "-", Path("in.dat")}, "info||A^0D^0AB||\r\nfile||C:\\x\r\n").exitCode, 0);
-    EntrySet set;
-    ASSERT_EQ(InstallFile_Parse(Slurp(Path("in.dat")), set).Status, InstallFileStatus::Valid);
-    EXPECT_EQ(set.Info.AppName, "A\r\nB");
-    ASSERT_EQ(set.Files.size(), 1u);
-    EXPECT_EQ(set.Files[0].FilePath, "C:\\x");
-    EXPECT_EQ(Run({"print", Path("in.dat")}).out, "info||A^0D^0AB||\nfile||C:\\x\n");
-}
-
-TEST_F(Tool, ErrorsNameTheFileAndTheReason) {
-    mkdir(Path("folder").c_str(), 0755);
-    Spill(Path("good.txt"), "info||App||\n");
-    Spill(Path("bad.txt"), "info||App||\nfolder|x\n");
-    Spill(Path("cut.dat"), "InstallFile\x02");
-    struct Case {
-        std::vector<std::string> args;
-        std::string err;
-    };
-    const Case cases[] = {
-        {{"write", Path("none.txt"), Path("out.dat")},
-         "installfile: cannot open '" + Path("none.txt") + "': No such file or directory\n"},
-        {{"write", Path("folder"), Path("out.dat")}, "installfile: cannot read '" + Path("folder") + "': Is a directory\n"},
-        {{"write", Path("good.txt"), Path("no/such/out.dat")},
-         "installfile: cannot create a temporary file beside '" + Path("no/such/out.dat") + "': No such file or directory\n"},
-        {{"write", Path("good.txt"), Path("folder")}, "installfile: cannot replace '" + Path("folder") + "': Is a directory\n"},
-        {{"write", Path("bad.txt"), Path("out.dat")}, "installfile: " + Path("bad.txt") + ": line 2: unknown record kind \"folder\"\n"},
-        {{"print", Path("none.dat")}, "installfile: cannot open '" + Path("none.dat") + "': No such file or directory\n"},
-        {{"print", Path("cut.dat")},
-         "installfile: " + Path("cut.dat") + ": no valid InstallFile: a record is cut short by the end of the data (byte 12)\n"},
+TEST_F(Tool, OptionsUsageErrorsAndRefusalsNameTheFileAndTheReason) {
+    std::ofstream(dir_ / "bad.txt") << "info||App||\nfolder|x\n";
+    std::ofstream(dir_ / "cut.dat") << "InstallFile\x02";
+    const struct { std::string args; int exitCode; std::string out, err; } cases[] = {
+        {"--help", 0, kUsage, ""},
+        {"-h", 0, kUsage, ""},
+        {"--version", 0, "installfile 1.0\n", ""},
+        {"", 2, "", kUsage},
+        {"--help print", 2, "", kUsage},
+        {"-H", 2, "", kUsage},
+        {"print", 2, "", kUsage},
+        {"write a.txt", 2, "", kUsage},
+        {"read a b", 2, "", kUsage},
+        {"write none.txt out.dat", 1, "", "installfile: cannot open 'none.txt': No such file or directory\n"},
+        {"write bad.txt out.dat", 1, "", "installfile: bad.txt: line 2: unknown record kind \"folder\"\n"},
+        {"write - folder", 1, "", "installfile: cannot replace 'folder': Is a directory\n"},
+        {"write - no/such/out.dat", 1, "", "installfile: cannot create a temporary file beside 'no/such/out.dat': No such file or directory\n"},
+        {"print cut.dat", 1, "", "installfile: cut.dat: no valid InstallFile: a record is cut short by the end of the data (byte 12)\n"},
     };
     for (const auto& c : cases) {
-        Outcome o = Run(c.args);
-        EXPECT_EQ(o.exitCode, 1) << c.args[1];
-        EXPECT_EQ(o.err, c.err);
-        EXPECT_EQ(o.out, "");
+        const Outcome o = Run(c.args, "info||App||\n");
+        EXPECT_EQ(o.exitCode, c.exitCode) << c.args;
+        EXPECT_EQ(o.out, c.out) << c.args;
+        EXPECT_EQ(o.err, c.err) << c.args;
     }
-    // Nothing half-written is left behind by any of them.
-    for (const auto& name : Names()) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
-    EXPECT_EQ(access(Path("out.dat").c_str(), F_OK), -1);
+    EXPECT_FALSE(fs::exists(dir_ / "out.dat"));
+    ExpectNoTemporaryFile();
 }
 
 TEST_F(Tool, FailedWriteLeavesTheOldDataFile) {
-    ASSERT_EQ(Run({"write", "-", Path("Uninstall.dat")}, "info||Old App||\n").exitCode, 0);
-    const std::string old = Slurp(Path("Uninstall.dat"));
+    ASSERT_EQ(Run("write - Uninstall.dat", "info||Old App||\n").exitCode, 0);
+    const std::string old = Slurp(dir_ / "Uninstall.dat");
     std::string big = "info||New App||\n";
     for (int i = 0; i < 200; ++i) big += "file||C:\\Program Files\\New App\\file" + std::to_string(i) + ".dll\n";
-
-    Outcome o = Run({"write", "-", Path("Uninstall.dat")}, big, 4096);
+    const Outcome o = Run("write - Uninstall.dat", big, 8);
     EXPECT_EQ(o.exitCode, 1);
-    EXPECT_EQ(o.err, "installfile: cannot write '" + Path("Uninstall.dat") + "': File too large\n");
-    EXPECT_EQ(Slurp(Path("Uninstall.dat")), old);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Uninstall.dat", "stderr", "stdin", "stdout"})) << "a temporary file stayed";
+    EXPECT_EQ(o.err, "installfile: cannot write 'Uninstall.dat': File too large\n");
+    EXPECT_EQ(Slurp(dir_ / "Uninstall.dat"), old);
+    ExpectNoTemporaryFile();
 
     // Without the limit the same text replaces it.
-    ASSERT_EQ(Run({"write", "-", Path("Uninstall.dat")}, big).exitCode, 0);
+    ASSERT_EQ(Run("write - Uninstall.dat", big).exitCode, 0);
     EntrySet set;
-    ASSERT_EQ(InstallFile_Parse(Slurp(Path("Uninstall.dat")), set).Status, InstallFileStatus::Valid);
+    ASSERT_EQ(InstallFile_Parse(Slurp(dir_ / "Uninstall.dat"), set).Status, InstallFileStatus::Valid);
     EXPECT_EQ(set.Info.AppName, "New App");
     EXPECT_EQ(set.Files.size(), 200u);
 }
