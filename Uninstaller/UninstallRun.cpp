@@ -38,21 +38,24 @@ RunOutcome Uninstall_Run(Mfrm& form) {
     RunningPrograms_Close(e.Files);
     RunReport_RemovalBegins(e);
     RegistryKeys_Remove(e.RegKeys);
-    // The data file is held back from the file pass, whichever record lists it.
+    // The data file is held back from the file pass, whichever record lists it and whichever
+    // pattern matches it.
     const std::string canonicalDataFile = Path_Canonical(dataFile);
-    std::vector<FileRecord> filePass, dataFileRecord;
+    std::vector<FileRecord> filePass, dataFileRecord = {{"", canonicalDataFile, BooleanFalse}};
+    bool dataFileListed = false;
     filePass.reserve(e.Files.size());
     for (const auto& f : e.Files) {
         if (f.Keep == 0 && Path_SameIgnoringCase(f.FilePath, canonicalDataFile)) {
-            if (dataFileRecord.empty()) dataFileRecord.push_back(f);
+            if (!dataFileListed) dataFileRecord[0] = f;
+            dataFileListed = true;
         } else {
             filePass.push_back(f);
         }
     }
-    if (!Files_Remove(form.Hwnd(), filePass)) form.NotAllRemoved = true;
+    if (!Files_Remove(form.Hwnd(), filePass, canonicalDataFile, &dataFileListed)) form.NotAllRemoved = true;
     const bool dataFileSpared = Directories_Remove(e.Files, e.Info, form.Dirs);
     Shortcuts_Remove(e.Shortcuts, e.Info);
-    if (!dataFileRecord.empty()) {
+    if (dataFileListed) {
         if (!Files_Remove(form.Hwnd(), dataFileRecord)) form.NotAllRemoved = true;
     } else if (dataFileSpared) {
         File_Delete(canonicalDataFile);

@@ -42,14 +42,13 @@ protected:
         RemoveDirectoryW(Wide_FromText(AppDir().substr(0, AppDir().find('\\', 3) + 1)).c_str());
         // A copy still at work would schedule itself after the restart-time list is put back;
         // its file is free once its process has ended, a moment after that.
-        for (const auto& copy : NewInTemp()) {
-            const std::string folder = TempFolder_Get() + copy;
-            Eventually([&] {
+        for (const auto& copy : NewInTemp())
+            Eventually([&, folder = TempFolder_Get() + copy] {
                 const auto pending = PendingDeletions_Get();
-                return std::find(pending.begin(), pending.end(), "\\??\\" + folder) != pending.end();
+                if (std::find(pending.begin(), pending.end(), "\\??\\" + folder) == pending.end()) return false;
+                Directory_DeleteTree(folder + "\\");
+                return !Directory_Exists(folder);
             }, 15000);
-            Eventually([&] { Directory_DeleteTree(folder + "\\"); return !Directory_Exists(folder); }, 15000);
-        }
     }
     std::string AppDir() const { return std::string("C:\\") + UnicodeFolderName + "\\" + Name() + "\\"; }
     std::string DataFile() const { return AppDir() + "Uninstall.dat"; }
@@ -82,20 +81,7 @@ protected:
             if (std::find(tempBefore_.begin(), tempBefore_.end(), name) == tempBefore_.end()) added.push_back(name);
         return added;
     }
-    // The uninstaller is gone; temp holds one new folder with nothing but the copy that deleted
-    // it, both due for deletion at the next restart, the folder last (the copy's final act).
-    void ExpectRemovedItself() {
-        std::string copy;
-        EXPECT_TRUE(Eventually([&] {
-            const auto added = NewInTemp();
-            const auto pending = PendingDeletions_Get();
-            copy = added.size() == 1 ? TempFolder_Get() + added[0] : "";
-            return !File_Exists(AppDir() + "Uninstall.exe") && !copy.empty() && !pending.empty() && pending.back() == "\\??\\" + copy;
-        }, 15000)) << "the uninstaller stays, or its copy is not done";
-        const auto pending = PendingDeletions_Get();
-        EXPECT_NE(std::find(pending.begin(), pending.end(), "\\??\\" + copy + "\\Uninstall.exe"), pending.end());
-        EXPECT_EQ(Folder_ListNames(copy), std::vector<std::string>{"Uninstall.exe"});
-    }
+    // After a run that removed nothing the uninstaller stays, and no copy went to temp to delete it.
     void ExpectStayed() {
         EXPECT_TRUE(File_Exists(AppDir() + "Uninstall.exe"));
         EXPECT_EQ(NewInTemp(), std::vector<std::string>{});
@@ -170,9 +156,6 @@ TEST_F(Uninstall, RunsThatRemoveNothingSayWhyAndTellByExitCode) {
             EXPECT_EQ(shown.caption, "Uninstall");
             EXPECT_STREQ(BoxIcon_Name(shown.icon), c.icon);
             EXPECT_EQ(shown.buttons, (question ? std::vector<std::string>{"Yes", "No"} : std::vector<std::string>{"OK"}));
-            // The window shows once there is a data file to read.
-            HWND main = MainWindow(p.Id());
-            EXPECT_EQ(main != nullptr && IsWindowVisible(main), c.exitCode <= 2 && c.exitCode > 0 && c.box != missing);
             MessageBox_Press(box, question ? "No" : "OK");
         }
         ExpectEndsCleanly(p, c.exitCode);
@@ -186,13 +169,11 @@ TEST_F(Uninstall, RunsThatRemoveNothingSayWhyAndTellByExitCode) {
 // whichever record names it. In between it closes the installation's running program, removes
 // what is listed and leaves the rest, and logs what became of each record.
 TEST_F(Uninstall, RemovesExactlyWhatIsListedAlsoWhenKilledAndStartedAgain) {
-    const std::string t = Tree(), app = AppDir(), k = Key(), log = Tree() + "run log.txt", desktop = SpecialFolder_GetPath(0x10),
-                      group = SpecialFolder_GetPath(2) + "Vembrol E2E Group\\", winTree = WindowsDir_Get() + "VembrolE2E\\";
+    const std::string t = Tree(), app = AppDir(), k = Key(), log = Tree() + "run log.txt";
     const std::string cyrillic = app + "\xD0\x94\xD0\xB0\xD0\xBD\xD0\xBD\xD1\x8B\xD0\xB5.txt";  // "Данные.txt", the application's
     for (const std::string& f : {t + "Top\\Mid\\Low\\f1.txt", t + "Top\\f2.txt", t + "Keep\\kept.ini", t + "RO\\ro.txt", t + "Retry\\r.txt",
-                                 t + "Logs\\a.log", t + "Slash\\s.txt", t + "s.txt", t + "Dots\\App\\y.txt", t + "Dots\\Shared\\x.dll",
-                                 app + "app.exe", app + "extra.txt", app + "hidden.txt", app + "settings.ini", cyrillic, winTree + "Sub\\w1.txt",
-                                 winTree + "w2.txt", group + "App.lnk", desktop + "Vembrol E2E App.lnk", desktop + "Vembrol E2E Other.lnk"}) {
+                                 t + "Slash\\s.txt", t + "s.txt", t + "Dots\\App\\y.txt", t + "Dots\\Shared\\x.dll",
+                                 app + "app.exe", app + "extra.txt", app + "hidden.txt", app + "settings.ini", cyrillic}) {
         Directory_Create(f.substr(0, f.rfind('\\') + 1));
         File_Write(f, "x");
     }
@@ -205,15 +186,13 @@ TEST_F(Uninstall, RemovesExactlyWhatIsListedAlsoWhenKilledAndStartedAgain) {
     for (const Process* p : {&listed, &unlisted}) ASSERT_NE(Window_WaitFor({"Vembrol", nullptr, p->Id(), false}), nullptr);
 
     EntrySet set;
-    set.Info = {"%currentdir%", "Vembrol E2E App", "%currentdir%app.exe", "Vembrol E2E Group"};
+    set.Info = {"%currentdir%", "Vembrol E2E App", "%currentdir%app.exe", ""};
     set.Files = {Listed("%currentdir%Uninstall.dat"), Listed("%currentdir%*.dat"), Listed(t + "Top\\Mid\\Low\\f1.txt"),
                  Listed(t + "Top\\f2.txt"), Listed(t + "Keep\\kept.ini", true), Listed(t + "RO\\ro.txt"), Listed(t + "Retry\\r.txt"),
-                 Listed(t + "Logs\\*.log"), Listed(t + "Slash/s.txt"), Listed(t + "Dots\\App\\..\\Shared\\x.dll"),
+                 Listed(t + "Slash/s.txt"), Listed(t + "Dots\\App\\..\\Shared\\x.dll"),
                  Listed(t + "Dots\\App\\.\\y.txt"), Listed("%currentdir%\\app.exe"), Listed("%CurrentDir%VEMBROL.exe"),
-                 Listed("%currentdir%SETTINGS.ini", true), Listed("relative.txt"), Listed("%windir%\\VembrolE2E\\Sub\\w1.txt"),
-                 Listed("%WinDir%VembrolE2E\\w2.txt")};
+                 Listed("%currentdir%SETTINGS.ini", true), Listed("relative.txt")};
     set.RegKeys = {{kHKLM, k + "Firm\\App\\Deep", "", ""}, {kHKLM, k + "Firm", "", ""}, {kHKCU, k + "Firm\\App", "", ""}, {kHKCU, k + "Firm\\", "", ""}};
-    set.Shortcuts = {{"%userfolder%", "App", ""}};
     WriteDataFile(set);
 
     Process first = Start("\"/LOG=" + log + "\"");
@@ -235,71 +214,55 @@ TEST_F(Uninstall, RemovesExactlyWhatIsListedAlsoWhenKilledAndStartedAgain) {
 
     Process p = Start("/log=\"" + log + "\"");
     ASSERT_NE(MessageBox_Answer(p.Id(), "Yes", 15000).hwnd, nullptr);
-    for (const char* answer : {"Cancel", "Retry"})
-        EXPECT_EQ(MessageBox_Answer(p.Id(), answer, 15000).text,
-                  "Error deleting file: " + t + (answer[0] == 'C' ? "RO\\ro.txt" : "Retry\\r.txt") + "\nPress 'Cancel' to skip this file.");
-    HWND again = MessageBox_WaitFor(p.Id(), 15000);
+    EXPECT_EQ(MessageBox_Answer(p.Id(), "Cancel", 15000).text, "Error deleting file: " + t + "RO\\ro.txt\nPress 'Cancel' to skip this file.");
+    HWND retry = MessageBox_WaitFor(p.Id(), 15000);
+    EXPECT_EQ(MessageBox_Read(retry).text, "Error deleting file: " + t + "Retry\\r.txt\nPress 'Cancel' to skip this file.");
     File_SetAttributes(t + "Retry\\r.txt", FILE_ATTRIBUTE_NORMAL);
-    MessageBox_Press(again, "Retry");
-    Window_WaitGone(again, 5000);
+    MessageBox_Press(retry, "Retry");
+    Window_WaitGone(retry, 5000);
     const MessageBoxInfo final = MessageBox_Answer(p.Id(), "OK", 20000);
     EXPECT_EQ(final.text, "Uninstalling finished, not all files have been removed.");
     EXPECT_STREQ(BoxIcon_Name(final.icon), "information");
     ExpectEndsCleanly(p, 3);
-    ExpectRemovedItself();
+    EXPECT_TRUE(Eventually([&] { return !File_Exists(app + "Uninstall.exe"); }, 15000)) << "the uninstaller stays";
     EXPECT_TRUE(unlisted.Running());
 
-    for (const std::string& gone : {t + "Top", t + "Retry", t + "Logs", t + "Slash", t + "Dots\\App", t + "Dots\\Shared", winTree, group,
-                                    app + "app.exe", app + "Vembrol.exe", app + "extra.txt", cyrillic, DataFile(), desktop + "Vembrol E2E App.lnk"})
+    for (const std::string& gone : {t + "Top", t + "Retry", t + "Slash", t + "Dots\\App", t + "Dots\\Shared", app + "app.exe",
+                                    app + "Vembrol.exe", app + "extra.txt", cyrillic, DataFile()})
         EXPECT_FALSE(File_Exists(gone) || Directory_Exists(gone)) << gone;
-    for (const std::string& kept : {t + "RO\\ro.txt", t + "Keep\\kept.ini", t + "s.txt", app + "hidden.txt", app + "settings.ini",
-                                    desktop + "Vembrol E2E Other.lnk"})
+    for (const std::string& kept : {t + "RO\\ro.txt", t + "Keep\\kept.ini", t + "s.txt", app + "hidden.txt", app + "settings.ini"})
         EXPECT_TRUE(File_Exists(kept)) << kept;
     EXPECT_TRUE(Directory_Exists(t + "Dots")) << "neither listed nor between listed folders";
     EXPECT_FALSE(Registry_KeyExists(HKEY_LOCAL_MACHINE, k + "Firm") || Registry_KeyExists(HKEY_CURRENT_USER, k + "Firm"));
     // Both runs append; the killed one left what it had done.
     const std::string shown = File_Read(log);
-    for (const std::string& line : {std::string("Data file: ") + DataFile(), "Key HKEY_LOCAL_MACHINE\\" + k + "Firm\\App\\Deep: deleted",
-                                    "Key HKEY_CURRENT_USER\\" + k + "Firm\\App: not there", "File " + t + "Top\\f2.txt: removed",
-                                    "File " + t + "Keep\\kept.ini: kept", "File " + t + "RO\\ro.txt: skipped: Access denied.",
-                                    std::string("Shortcut Vembrol E2E Group\\App.lnk: removed")})
+    for (const std::string& line : {"Key HKEY_LOCAL_MACHINE\\" + k + "Firm\\App\\Deep: deleted", "Key HKEY_CURRENT_USER\\" + k + "Firm\\App: not there",
+                                    "File " + t + "Top\\f2.txt: removed", "File " + t + "RO\\ro.txt: skipped: Access denied."})
         EXPECT_NE(shown.find(line + "\r\n"), std::string::npos) << line;
     const std::string last = "File " + DataFile() + ": removed\r\n";
     ASSERT_NE(shown.rfind(last), std::string::npos) << shown;
     EXPECT_EQ(shown.substr(shown.rfind(last) + last.size() + 20), "Outcome 3: finished, not all files have been removed\r\n");
     File_SetAttributes(t + "RO\\ro.txt", FILE_ATTRIBUTE_NORMAL);
-    DeleteFileW(Wide_FromText(desktop + "Vembrol E2E Other.lnk").c_str());
 }
 
-// Starts a program of the Linux side, as Wine lets a Windows program do; its handle cannot be
-// waited for, so callers wait for its effect.
-void Linux_Start(const std::string& program, const std::string& args) {
-    std::wstring line = Wide_FromText(program + " " + args);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
-    if (!CreateProcessW(Wide_FromText("Z:" + program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) return;
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-}
-
-// A symbolic link C:\<name> to a folder of drive C: a reparse point with its target's identity.
+// A symbolic link C:\<name> to a folder of drive C, made on the Linux side (Wine's start /unix
+// runs a Linux program): to Windows programs a reparse point with its target's identity.
 class FolderLink {
 public:
-    FolderLink(const std::string& name, const std::string& target) : link_(L"C:\\" + Wide_FromText(name)), unix_(Unix(name)) {
-        Linux_Start("/bin/ln", "-sfn \"" + target + "\" \"" + unix_ + "\"");
+    FolderLink(const std::string& name, const std::string& target) : link_(L"C:\\" + Wide_FromText(name)), onLinux_(OnLinux(name)) {
+        std::system(("start /unix /bin/ln -sfn \"" + target + "\" \"" + onLinux_ + "\"").c_str());
         EXPECT_TRUE(Eventually([&] { return GetFileAttributesW(link_.c_str()) != INVALID_FILE_ATTRIBUTES; }));
         EXPECT_TRUE(GetFileAttributesW(link_.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
     }
     ~FolderLink() {
-        Linux_Start("/bin/rm", "-f \"" + unix_ + "\"");
+        std::system(("start /unix /bin/rm -f \"" + onLinux_ + "\"").c_str());
         Eventually([&] { return GetFileAttributesW(link_.c_str()) == INVALID_FILE_ATTRIBUTES; });
     }
 
 private:
-    static std::string Unix(const std::string& name) { return std::string(std::getenv("WINEPREFIX")) + "/drive_c/" + name; }
+    static std::string OnLinux(const std::string& name) { return std::string(std::getenv("WINEPREFIX")) + "/drive_c/" + name; }
     std::wstring link_;
-    std::string unix_;
+    std::string onLinux_;
 };
 
 // Silent runs show nothing and tell the outcome by exit code. Their application folders are
@@ -370,13 +333,6 @@ TEST_F(Uninstall, WindowAnswersAndShowsProgressThroughoutALongRun) {
     HWND question = MessageBox_WaitFor(p.Id(), 15000);
     HWND main = MainWindow(p.Id()), bar = FindWindowExW(main, nullptr, PROGRESS_CLASSW, nullptr);
     ASSERT_NE(bar, nullptr);
-    // The window grew by the bar's height (at 96 DPI); icon and label keep their places.
-    RECT client, at;
-    GetClientRect(main, &client);
-    GetWindowRect(bar, &at);
-    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&at), 2);
-    EXPECT_EQ(std::vector<LONG>({client.right, client.bottom, at.left, at.top, at.right, at.bottom}),
-              std::vector<LONG>({346, 95, 64, 60, 337, 77}));
     ASSERT_TRUE(MessageBox_Press(question, "Yes"));
     ASSERT_TRUE(Window_WaitGone(question, 5000));
 
