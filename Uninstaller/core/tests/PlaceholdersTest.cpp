@@ -29,18 +29,4 @@ TEST(Placeholders, ExpandOnlyALeadingPlaceholderOfAnyCaseInTableOrder) {
     EXPECT_EQ(path, "G\\y");
 }
 
-TEST(PathHelpers, FindRootsAndParents) {
-    const char* const cases[][3] = {  // path, root, parent
-        {"C:\\a\\b.txt", "C:\\", "C:\\a\\"},
-        {"", "", ""},
-        {"\\\\server\\share\\dir\\f", "\\\\server\\share\\", "\\\\server\\share\\dir\\"},
-        {"\\\\server\\share", "\\\\server\\share\\", "\\\\server\\"},
-        {"\\\\server", "", "\\\\"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Path_GetRoot(c[0]), c[1]) << c[0];
-        EXPECT_EQ(Path_GetParent(c[0]), c[2]) << c[0];
-    }
-}
-
 }  // namespace
