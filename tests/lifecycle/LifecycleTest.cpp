@@ -160,7 +160,8 @@ TEST(ProductLifecycle, InstallUseAndUninstallLeaveOnlyWhatTheProgramsMeanToLeave
     };
     ASSERT_NO_FATAL_FAILURE(choose(5, "automatically started at Windows start up"));
     EXPECT_TRUE(Eventually([] { return Value(kLM, kStartUp, "auto start target program") == "1:True"; }));
-    ASSERT_NO_FATAL_FAILURE(choose(7, "Do you really want to remove Vembrol Starter ?"));
+    ASSERT_NO_FATAL_FAILURE(choose(7, "Vembrol Starter needs hardly memory and allows you to quickly start Vembrol, the great tool to "
+                                      "clean up your mp3 collection. Do you really want to remove Vembrol Starter ?"));
     EXPECT_EQ(MessageBox_Answer(starter.Id(), "OK").text, "To reinstall Vembrol Starter just start it once again manually.");
     ASSERT_TRUE(starter.WaitExit());
 
