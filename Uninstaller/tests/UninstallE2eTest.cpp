@@ -308,6 +308,9 @@ TEST_F(Uninstall, WindowAnswersAndShowsProgressThroughoutALongRun) {
     ASSERT_NE(bar, nullptr);
     ASSERT_TRUE(MessageBox_Press(question, "Yes"));
     ASSERT_TRUE(Window_WaitGone(question, 5000));
+    RECT client = {};
+    EXPECT_TRUE(GetClientRect(main, &client) && client.right == 346 && client.bottom == 95);  // 5190 x 1425 twips
+    PostMessageW(main, WM_CLOSE, 0, 0);  // refused: a run half done must not lose its window
 
     int asked = 0, answered = 0;
     std::vector<DWORD_PTR> positions;
@@ -321,6 +324,7 @@ TEST_F(Uninstall, WindowAnswersAndShowsProgressThroughoutALongRun) {
     ASSERT_NE(final, nullptr);
     EXPECT_TRUE(Eventually([&] { return MessageBox_Read(final).text == "Application has been removed successfully."; }))
         << MessageBox_Read(final).text;
+    EXPECT_TRUE(IsWindow(main));
     EXPECT_EQ(answered, asked);
     EXPECT_GT(asked, 20);  // the 2-second pause alone gives that many
     ASSERT_FALSE(positions.empty());
