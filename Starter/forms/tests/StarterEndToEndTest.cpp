@@ -56,6 +56,19 @@ TEST_F(StarterTest, InAnyScriptsFolderItRegistersItselfLaunchesVembrolNotAForeig
     EXPECT_EQ(StandInLog(install.root + "Мой browse\\"),
               Lines{StartLine(browse, install.root + "Мой browse", browse + " " + apps)});
     EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kStartStationKey, "browse application"), gone);
+
+    // Visit Homepage: the .html browser by its own path; once it is gone, explorer.exe beside the Starter.
+    const std::string browser = install.root + "Мой web\\Browser.exe", command = "VembrolTestHtml\\shell\\open\\command";
+    StandIn_Copy(browser);
+    StandIn_Copy(install.dir + "explorer.exe");
+    Registry_WriteString(HKEY_CLASSES_ROOT, ".html", "", "VembrolTestHtml");
+    Registry_WriteString(HKEY_CLASSES_ROOT, command, "", "\"" + browser + "\" \"%1\"");
+    ASSERT_TRUE(Menu_Choose(Keys(Item_Homepage)));
+    EXPECT_EQ(StandInLog(install.root + "Мой web\\"), Lines{StartLine(browser, install.dir, browser + " www.vembrol.example")});
+    Registry_WriteString(HKEY_CLASSES_ROOT, command, "", "\"" + install.root + "Мой gone\\Browser.exe\" \"%1\"");
+    ASSERT_TRUE(Menu_Choose(Keys(Item_Homepage)));
+    EXPECT_EQ(StandInLog(install.dir, 2), (Lines{StartLine(target, install.dir, target),
+                                                 StartLine(install.dir + "explorer.exe", install.dir, "explorer.exe www.vembrol.example")}));
     EXPECT_EQ(wintest::File_Read(install.root + "standin.log"), "");  // the plant never ran
 }
 

@@ -8,7 +8,7 @@ namespace {
 std::wstring W(const std::string& text) { return Wide_FromText(text); }
 
 // Replaced whole on restore, with the values saved from them.
-const std::string kOwnedKeys[] = {kStartUpKey, kStartStationKey};
+const std::string kOwnedKeys[] = {kStartUpKey, kStartStationKey, "Software\\Classes\\VembrolTestHtml"};
 
 }  // namespace
 
@@ -69,6 +69,7 @@ StarterTest::StarterTest() : productKeyExisted_(wintest::Registry_KeyExists(HKEY
         Saved& s = values_.emplace_back(Saved{path, name, false, 0, {}});
         s.existed = wintest::Registry_ReadRaw(HKEY_LOCAL_MACHINE, path, name, &s.type, &s.data);
     };
+    save("Software\\Classes\\.html", "");  // HKEY_CLASSES_ROOT's machine half
     for (const std::string& key : {kRunKey, kRunKeyNt}) {
         save(key, kRunValue);
         RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, W(key).c_str(), W(kRunValue).c_str());
