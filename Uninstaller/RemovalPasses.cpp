@@ -12,12 +12,12 @@
 #include "UninstallTexts.h"
 #include "WipeGuard.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <unordered_set>
 
 namespace {
-
-constexpr int kCsidlPrograms = 2;
 
 bool IsListedForDeletion(const FileRecord& f) {
     return f.Keep == 0 && !f.FilePath.empty() && f.FilePath.back() != '\\';
@@ -143,6 +143,6 @@ void Shortcuts_Remove(const std::vector<ShortcutRecord>& shortcuts, const InfoRe
     for (const auto& s : shortcuts) RunReport_Shortcut(s.Folder, s.LinkName, ShellLink_Remove(s.Folder, s.LinkName));
     // Only a folder strictly below Programs: "...", blanks or a climb would name Programs itself
     // or a folder elsewhere, and an empty one of those would go.
-    const std::string group = Path_StrictlyBelow(SpecialFolder_GetPath(kCsidlPrograms), info.GroupFolder);
+    const std::string group = Path_StrictlyBelow(SpecialFolder_GetPath(CSIDL_PROGRAMS), info.GroupFolder);
     if (!group.empty() && Directory_IsPresent(group)) Directory_Remove(group);
 }
