@@ -27,7 +27,7 @@ std::unordered_set<std::wstring> ListedPrograms(const std::vector<FileRecord>& f
     std::unordered_set<std::wstring> listed;
     for (const auto& f : files) {
         if (f.Keep != 0 || f.FilePath.empty()) continue;
-        if (f.FilePath.find_first_of("*?") == std::string::npos) {
+        if (!Path_IsPattern(f.FilePath)) {
             listed.insert(Path_Folded(f.FilePath));
         } else {
             for (const auto& match : File_FindMatching(f.FilePath)) listed.insert(Path_Folded(match));
@@ -35,13 +35,6 @@ std::unordered_set<std::wstring> ListedPrograms(const std::vector<FileRecord>& f
     }
     listed.erase(std::wstring());
     return listed;
-}
-
-std::string Process_ImagePath(HANDLE process) {
-    std::wstring buffer(32768, L'\0');
-    DWORD size = static_cast<DWORD>(buffer.size());
-    if (!QueryFullProcessImageNameW(process, 0, buffer.data(), &size)) return "";
-    return Text_FromWide(buffer.data(), size);
 }
 
 struct Running {
@@ -61,7 +54,7 @@ std::vector<Running> Processes_Find(const std::unordered_set<std::wstring>& list
         UniqueKernelHandle process(
             OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, entry.th32ProcessID));
         if (!process) continue;
-        if (listed.count(Path_Folded(Process_ImagePath(process.get()))) == 0) continue;
+        if (listed.count(Path_Folded(Process_GetImagePath(process.get()))) == 0) continue;
         found.push_back({entry.th32ProcessID, std::move(process)});
     }
     return found;

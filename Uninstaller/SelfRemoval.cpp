@@ -45,13 +45,6 @@ void Reboot_ScheduleDeletion(const std::string& path) {
     MoveFileExW(Wide_FromText(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
 
-std::string Process_ImagePath(HANDLE process) {
-    std::wstring buffer(32768, L'\0');
-    DWORD size = static_cast<DWORD>(buffer.size());
-    if (!QueryFullProcessImageNameW(process, 0, buffer.data(), &size)) return "";
-    return Text_FromWide(buffer.data(), size);
-}
-
 bool File_DeleteWhenReleased(const std::wstring& path) {
     for (DWORD waited = 0;; waited += kDeleteRetryStepMs) {
         if (DeleteFileW(path.c_str())) return true;
@@ -114,7 +107,7 @@ bool SelfRemoval_RunAsCopy() {
     if (end && *end == L'\0' && number != 0) {
         UniqueKernelHandle original(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(number)));
         // Named while the process still runs; only its own image file is ever deleted.
-        const std::string image = Process_ImagePath(original.get());
+        const std::string image = Process_GetImagePath(original.get());
         if (!image.empty() && !Path_SameIgnoringCase(image, self) &&
             WaitForSingleObject(original.get(), kOriginalWaitMs) == WAIT_OBJECT_0 &&
             File_DeleteWhenReleased(Wide_FromText(image)))

@@ -5,8 +5,6 @@
 #include "Handles.h"
 #include "WideText.h"
 
-#include <vector>
-
 namespace {
 
 // Long enough for a busy Vembrol to ask its own questions before closing; a hung one is given
@@ -17,11 +15,7 @@ std::string Window_ProgramPath(HWND hwnd) {
     DWORD processId = 0;
     GetWindowThreadProcessId(hwnd, &processId);
     UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process) return "";
-    std::vector<wchar_t> path(32768);
-    DWORD size = static_cast<DWORD>(path.size());
-    if (!QueryFullProcessImageNameW(process.get(), 0, path.data(), &size)) return "";
-    return Text_FromWide(path.data(), size);
+    return process ? Process_GetImagePath(process.get()) : "";
 }
 
 // The first top-level window with this title (compared without regard to case, as FindWindow

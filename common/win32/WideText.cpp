@@ -68,6 +68,13 @@ std::string Module_GetPath() {
     }
 }
 
+std::string Process_GetImagePath(HANDLE process) {
+    std::wstring buffer(32768, L'\0');  // the longest path the system can give
+    DWORD size = static_cast<DWORD>(buffer.size());
+    if (!QueryFullProcessImageNameW(process, 0, buffer.data(), &size)) return "";
+    return Text_FromWide(buffer.data(), size);
+}
+
 int MessageBox_Show(HWND owner, const std::string& text, const std::string& title, UINT style) {
     return MessageBoxW(owner, Wide_FromText(text).c_str(), Wide_FromText(title).c_str(), style);
 }

@@ -24,6 +24,8 @@ std::string Ansi_FromText(const std::string& text);
 
 // The running program's full path, of any length.
 std::string Module_GetPath();
+// The full path of the image file a process runs (a handle with query rights); "" on failure.
+std::string Process_GetImagePath(HANDLE process);
 
 // A modal message box; returns the button pressed (0 when the box could not be shown).
 int MessageBox_Show(HWND owner, const std::string& text, const std::string& title, UINT style);
