@@ -2,6 +2,8 @@
 // full-path function (checked against it under Wine), erring towards naming nothing.
 #include "PathRules.h"
 
+#include "Text.h"
+
 #include <cstring>
 
 namespace {
@@ -32,7 +34,48 @@ bool Root_Split(const std::string& path, std::string& root, std::size_t& rest) {
     return true;
 }
 
+struct UpperRange {
+    char16_t first, last;
+    int delta;
+    int step;
+};
+constexpr UpperRange UpperRanges[] = {
+#include "OrdinalUpperTable.inc"
+};
+
 }  // namespace
+
+char16_t Ordinal_Upper(char16_t unit) {
+    if (unit < 0x80) return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - 32) : unit;
+    std::size_t low = 0, high = sizeof UpperRanges / sizeof UpperRanges[0];
+    while (low < high) {
+        const std::size_t middle = (low + high) / 2;
+        if (UpperRanges[middle].last < unit) low = middle + 1;
+        else high = middle;
+    }
+    if (low == sizeof UpperRanges / sizeof UpperRanges[0]) return unit;
+    const UpperRange& range = UpperRanges[low];
+    if (unit < range.first || (unit - range.first) % range.step != 0) return unit;
+    return static_cast<char16_t>(unit + range.delta);
+}
+
+std::u16string Path_FoldCase(const std::string& path) {
+    std::u16string units = Text_ToUtf16(path);
+    for (char16_t& unit : units) unit = Ordinal_Upper(unit);
+    return units;
+}
+
+bool Path_Equal(const std::string& a, const std::string& b) {
+    // Most paths differ early or are plain ASCII: compare bytes first, units only past them.
+    std::size_t i = 0;
+    while (i < a.size() && i < b.size() && static_cast<unsigned char>(a[i]) < 0x80 &&
+           static_cast<unsigned char>(b[i]) < 0x80) {
+        if (Ordinal_Upper(static_cast<char16_t>(a[i])) != Ordinal_Upper(static_cast<char16_t>(b[i]))) return false;
+        ++i;
+    }
+    if (i == a.size() || i == b.size()) return a.size() == b.size();
+    return Path_FoldCase(a.substr(i)) == Path_FoldCase(b.substr(i));
+}
 
 // One pass over the text, building the result in place: the plans canonicalise every listed
 // path, up to 32,767 of them per run.

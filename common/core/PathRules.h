@@ -19,6 +19,15 @@ std::string Path_Canonical(const std::string& path);
 // name ("Tips...") is no climb; only a whole ".." level is.
 std::string Path_StrictlyBelow(const std::string& folder, const std::string& relative);
 
+// The system's ordinal comparison without regard to case (CompareStringOrdinal with ignore
+// case, and how NTFS compares names): each UTF-16 unit upper-cased by one fixed table, with no
+// locale, so that "Ärger.ini" and "ärger.ini" are one name and "ß" is no "SS".
+char16_t Ordinal_Upper(char16_t unit);
+// Whether two texts (UTF-8) are the same name or path for the file system and the registry.
+bool Path_Equal(const std::string& a, const std::string& b);
+// A key for maps and sets of paths: equal exactly when Path_Equal holds.
+std::u16string Path_FoldCase(const std::string& path);
+
 // Whether linkName can name a shortcut file "<linkName>.lnk" in its folder and nothing else:
 // not empty, no separator, drive or stream colon, wildcard, control or other character that
 // files cannot carry, and not made of dots and blanks only.

@@ -233,6 +233,40 @@ bool StartsCharacter(const std::string& text, std::size_t i) {
 
 }  // namespace
 
+std::u16string Text_ToUtf16(const std::string& text) {
+    std::u16string units;
+    units.reserve(text.size());
+    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned lead = byteAt(i);
+        std::size_t length = 0;
+        char32_t code = 0, least = 0;
+        if (lead < 0x80) length = 1, code = lead;
+        else if (lead >= 0xC2 && lead < 0xE0) length = 2, code = lead & 0x1F, least = 0x80;
+        else if (lead >= 0xE0 && lead < 0xF0) length = 3, code = lead & 0x0F, least = 0x800;
+        else if (lead >= 0xF0 && lead < 0xF5) length = 4, code = lead & 0x07, least = 0x10000;
+        bool valid = length != 0 && i + length <= text.size();
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            valid = (byteAt(i + k) & 0xC0) == 0x80;
+            code = (code << 6) | (byteAt(i + k) & 0x3F);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are no characters.
+        valid = valid && code >= least && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+        if (!valid) {
+            units.push_back(static_cast<char16_t>(0xDC00 + lead));
+            ++i;
+        } else if (code >= 0x10000) {
+            units.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+            i += length;
+        } else {
+            units.push_back(static_cast<char16_t>(code));
+            i += length;
+        }
+    }
+    return units;
+}
+
 std::size_t Text_CharCount(const std::string& text) {
     std::size_t count = 0;
     for (std::size_t i = 0; i < text.size(); ++i)

@@ -20,6 +20,11 @@ char Ascii_ToLower(char c);
 std::string Ascii_ToLower(std::string text);
 bool Ascii_EqualsIgnoringCase(const std::string& a, const std::string& b);
 
+// The UTF-16 units of a UTF-8 text, as the system's wide functions would receive it. A byte that
+// starts no valid character becomes the lone unit 0xDC00 + byte, so that different texts never
+// give the same units.
+std::u16string Text_ToUtf16(const std::string& text);
+
 // Leading and trailing blanks (spaces only) removed.
 std::string Text_TrimBlanks(const std::string& text);
 

@@ -35,5 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(below.size() > folder.size() && below.compare(0, folder.size(), folder) == 0);
     }
     ShortcutName_IsValid(text);
+    // Equality without regard to case is an equivalence that the fold key reproduces.
+    const std::string a = text.substr(0, size / 2), b = text.substr(size / 2);
+    Check(Path_Equal(a, b) == (Path_FoldCase(a) == Path_FoldCase(b)));
+    Check(Path_Equal(a, a) && Path_Equal(a, b) == Path_Equal(b, a));
     return 0;
 }

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+using namespace std::string_literals;
+
 namespace {
 
 TEST(PathCanonical, ResolvesAsTheSystemDoesAndNamesNothingWithoutARoot) {
@@ -46,3 +50,20 @@ TEST(ShortcutName, NamesOneFileInItsFolder) {
 }
 
 }  // namespace
+
+TEST(PathEqual, ComparesAsTheFileSystemDoesWithoutRegardToCase) {
+    const char* const same[][2] = {
+        {"C:\\Program Files\\App", "c:\\PROGRAM FILES\\app"}, {"C:\\Ärger.ini", "c:\\ärger.INI"},
+        {"C:\\Проба\\файл", "c:\\ПРОБА\\ФАЙЛ"}, {"C:\\Ωmega", "c:\\ωMEGA"}, {"", ""},
+    };
+    for (const auto& c : same) EXPECT_TRUE(Path_Equal(c[0], c[1])) << c[0] << " / " << c[1];
+    const char* const different[][2] = {
+        {"C:\\Straße", "C:\\STRASSE"},  // no letter is two letters in an ordinal comparison
+        {"C:\\ı", "C:\\I"}, {"C:\\ǅ", "C:\\ǆ"},  // upper cases that do not lead back stay apart
+        {"C:\\a", "C:\\a\\"}, {"C:\\a", "C:\\b"}, {"C:\\É", "C:\\E"}, {"C:\\x\xC3", "C:\\x\xC4"},
+        {"C:\\x\xE9", "C:\\xé"},  // a stray byte is no character, least of all the one it encodes in Latin-1
+    };
+    for (const auto& c : different) EXPECT_FALSE(Path_Equal(c[0], c[1])) << c[0] << " / " << c[1];
+    EXPECT_FALSE(Path_Equal(std::string("C:\\a\0b", 6), "C:\\a"));
+    EXPECT_EQ(Path_FoldCase("c:\\ärger"), Path_FoldCase("C:\\ÄRGER"));
+}
