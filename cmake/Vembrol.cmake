@@ -15,6 +15,30 @@ endif()
 if(WIN32)
   # Pin the Windows API level and keep <windows.h> lean; only common/win32/Win32.h includes it.
   add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 WIN32_LEAN_AND_MEAN NOMINMAX)
+  # One source, two architectures: the names the release folder, the manifests, objdump and
+  # Wine use for the one this build makes.
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(VEMBROL_ARCH x64)
+    set(VEMBROL_MANIFEST_ARCH amd64)
+    set(VEMBROL_OBJDUMP x86_64-w64-mingw32-objdump)
+    set(VEMBROL_WINE_LOADER /usr/lib/wine/wine64)
+  else()
+    set(VEMBROL_ARCH x86)
+    set(VEMBROL_MANIFEST_ARCH x86)
+    set(VEMBROL_OBJDUMP i686-w64-mingw32-objdump)
+    set(VEMBROL_WINE_LOADER /usr/lib/wine/wine)
+  endif()
+  # The same commit gives the same bytes: no link time stamp (the PE checksum follows it), and
+  # no build or source folder inside the programs.
+  add_link_options(-Wl,--no-insert-timestamp)
+  add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+  # The manifests name the architecture of the image they are linked into: Windows refuses to
+  # start a program whose manifest asks for the common controls of another one.
+  foreach(manifest Starter Uninstall)
+    configure_file(${PROJECT_SOURCE_DIR}/resources/${manifest}.manifest.in
+                   ${CMAKE_BINARY_DIR}/manifests/${manifest}.manifest @ONLY)
+  endforeach()
+  set(VEMBROL_MANIFEST_DIR ${CMAKE_BINARY_DIR}/manifests)
   set(VEMBROL_WINE_RUN ${CMAKE_BINARY_DIR}/wine-run.sh)
   set(VEMBROL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${VEMBROL_WINE_RUN} @ONLY

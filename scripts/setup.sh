@@ -1,8 +1,11 @@
 #!/bin/sh
-# Installs what the builds, the tests and the demo need, only when something is missing.
+# Installs what the builds, the tests and the demo need, only when something is missing: both
+# mingw-w64 toolchains (x86 and x64) and both Wine loaders (wine32:i386 runs the x86 programs
+# where the kernel runs 32-bit programs, wine64 the x64 ones everywhere).
 set -eu
 PACKAGES="cmake make g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
-g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386 xvfb imagemagick x11-apps"
+g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+wine wine64 wine32:i386 fonts-wine xvfb imagemagick x11-apps"
 missing=""
 for p in $PACKAGES; do
   dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"

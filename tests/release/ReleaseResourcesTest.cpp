@@ -43,7 +43,7 @@ TEST(ReleasedPrograms, CarryVersionManifestAndIconAsWindowsReadsThem) {
         std::vector<char> info(GetFileVersionInfoSizeA(path.c_str(), nullptr));
         VS_FIXEDFILEINFO* fixed = nullptr;
         UINT size = 0;
-        ASSERT_TRUE(!info.empty() && GetFileVersionInfoA(path.c_str(), 0, info.size(), info.data()) &&
+        ASSERT_TRUE(!info.empty() && GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) &&
                     VerQueryValueA(info.data(), "\\", (void**)&fixed, &size));
         EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
         EXPECT_EQ(VersionString(info, "FileVersion") + " " + VersionString(info, "ProductName"), "1.0 Vembrol");
@@ -77,6 +77,30 @@ TEST(ReleasedPrograms, CarryVersionManifestAndIconAsWindowsReadsThem) {
             if (icon) DestroyIcon(icon);
         }
         EXPECT_EQ(sizes, (std::set<int>{16, 20, 24, 32, 40, 48, 256}));
+        FreeLibrary(module);
+    }
+}
+
+// Two builds of one commit are byte for byte the same, so the link carries no time stamp; the
+// header's checksum (which drivers and some installers verify) must still be the file's own.
+TEST(ReleasedPrograms, CarryTheirOwnChecksumAndNoLinkTime) {
+    using MapFileAndCheckSumFn = DWORD(WINAPI*)(LPCSTR, DWORD*, DWORD*);
+    const auto mapFileAndCheckSum = reinterpret_cast<MapFileAndCheckSumFn>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("imagehlp.dll"), "MapFileAndCheckSumA")));
+    ASSERT_NE(mapFileAndCheckSum, nullptr);
+    for (const char* file : {"Vembrol Starter.exe", "Uninstall.exe"}) {
+        const std::string path = std::string(RELEASE_DIST_DIR) + file;
+        DWORD inHeader = 0, computed = 0;
+        ASSERT_EQ(mapFileAndCheckSum(path.c_str(), &inHeader, &computed), 0u) << file;
+        EXPECT_NE(inHeader, 0u) << file;
+        EXPECT_EQ(inHeader, computed) << file;
+        HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(module, nullptr);
+        // A data-file mapping may tag its handle's low bits; the image starts at the aligned base.
+        const auto* base = reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(module) & ~static_cast<ULONG_PTR>(3));
+        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+        EXPECT_EQ(nt->FileHeader.TimeDateStamp, 0u) << file;
         FreeLibrary(module);
     }
 }

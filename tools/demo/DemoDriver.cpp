@@ -4,6 +4,8 @@
 //   demodriver keys <vk> ...         press keys on the open menu (down, right, left, enter, escape)
 //   demodriver wait-box <text start> wait for a message box whose text begins so
 //   demodriver press <button>        press a button of the visible message box
+//   demodriver move-box-below        move the visible message box below its owner window, as a
+//                                    user drags it aside to watch the window behind it
 #include "WinTest.h"
 
 #include <cstdio>
@@ -85,6 +87,16 @@ int Press(const char* button) {
     return 0;
 }
 
+int MoveBoxBelow() {
+    HWND box = MessageBox_WaitFor(0, 10000);
+    HWND owner = box ? GetWindow(box, GW_OWNER) : nullptr;
+    RECT boxRect{}, ownerRect{};
+    if (!owner || !GetWindowRect(box, &boxRect) || !GetWindowRect(owner, &ownerRect)) return Fail("no box with a window behind it");
+    SetWindowPos(box, nullptr, boxRect.left, ownerRect.bottom + 8, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Sleep(300);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,5 +104,6 @@ int main(int argc, char** argv) {
     if (argc >= 3 && !std::strcmp(argv[1], "keys")) return Keys(argc, argv);
     if (argc == 3 && !std::strcmp(argv[1], "wait-box")) return WaitBox(argv[2]);
     if (argc == 3 && !std::strcmp(argv[1], "press")) return Press(argv[2]);
-    return Fail("usage: demodriver open-tray-menu | keys <key>... | wait-box <text> | press <button>");
+    if (argc == 2 && !std::strcmp(argv[1], "move-box-below")) return MoveBoxBelow();
+    return Fail("usage: demodriver open-tray-menu | keys <key>... | wait-box <text> | press <button> | move-box-below");
 }
