@@ -1,96 +1,81 @@
-// Directory searches behind the uninstaller's existence tests and listings.
+// The Win32 disk: directory searches, attributes, identity and deletions through the wide
+// functions.
 #include "FileSearch.h"
 
 #include "Handles.h"
-#include "Placeholders.h"
+#include "Text.h"
 #include "WideText.h"
 
 namespace {
 
-// Hidden and system files are the user's or the platform's, never the installer's: the
-// uninstaller neither reports nor deletes them.
-bool IsVisibleFile(DWORD attributes) {
-    return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE));
+// Folders open only with the backup-semantics flag; opened for attributes only, and shared
+// every way, so that the look disturbs no one.
+UniqueFile Entry_OpenForQuery(const std::string& path) {
+    return UniqueFile(CreateFileW(Wide_FromText(path).c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
-bool IsVisibleFile(const WIN32_FIND_DATAW& fd) { return IsVisibleFile(fd.dwFileAttributes); }
 
-template <typename Visit>
-void Search(const std::string& pattern, Visit visit) {
+}  // namespace
+
+void Win32Disk::Find(const std::string& pattern, const std::function<bool(const DiskEntry&)>& visit) {
     if (pattern.empty() || pattern.back() == '\\') return;
     WIN32_FIND_DATAW fd;
     UniqueFind find(FindFirstFileW(Wide_FromText(pattern).c_str(), &fd));
     if (!find) return;
+    DiskEntry entry;
     do {
-        if (IsVisibleFile(fd) && !visit(fd)) return;
+        entry.Name = Text_FromWideBuffer(fd.cFileName, MAX_PATH);
+        if (entry.Name == "." || entry.Name == "..") continue;
+        entry.ShortName = Text_FromWideBuffer(fd.cAlternateFileName, 14);
+        entry.Attributes = fd.dwFileAttributes;
+        if (!visit(entry)) return;
     } while (FindNextFileW(find.get(), &fd));
 }
 
-std::string NameOf(const WIN32_FIND_DATAW& fd) { return Text_FromWideBuffer(fd.cFileName, MAX_PATH); }
-
-}  // namespace
-
-bool File_ExistsBySearch(const std::string& path) {
-    bool found = false;
-    Search(path, [&](const WIN32_FIND_DATAW&) {
-        found = true;
-        return false;
-    });
-    return found;
+std::uint32_t Win32Disk::GetAttributes(const std::string& path) {
+    return path.empty() ? FileAttribute::Missing : GetFileAttributesW(Wide_FromText(path).c_str());
 }
 
-bool Path_IsPattern(const std::string& path) { return path.find_first_of("*?<>\"") != std::string::npos; }
-
-bool File_IsThere(const std::string& path) {
-    if (path.empty() || path.back() == '\\' || Path_IsPattern(path)) return File_ExistsBySearch(path);
-    const DWORD attributes = Path_GetAttributes(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && IsVisibleFile(attributes);
+bool Win32Disk::Identify(const std::string& path, DiskIdentity& id) {
+    UniqueFile entry = Entry_OpenForQuery(path);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!entry || !GetFileInformationByHandle(entry.get(), &info)) return false;
+    id.Volume = info.dwVolumeSerialNumber;
+    id.Index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return true;
 }
 
-std::vector<std::string> File_FindMatching(const std::string& path) {
-    std::vector<std::string> found;
-    const std::string dir = Path_GetParent(path);
-    Search(path, [&](const WIN32_FIND_DATAW& fd) {
-        found.push_back(dir + NameOf(fd));
-        return true;
-    });
-    return found;
+std::uint32_t Win32Disk::RemoveFile(const std::string& path) {
+    return DeleteFileW(Wide_FromText(path).c_str()) ? 0 : GetLastError();
 }
 
-DWORD Files_Delete(const std::vector<std::string>& paths) {
-    DWORD error = 0;
-    for (const auto& file : paths)
-        if (!File_Delete(file)) error = GetLastError();
-    return error;
+bool Win32Disk::RemoveFolder(const std::string& path) { return RemoveDirectoryW(Wide_FromText(path).c_str()) != 0; }
+
+bool Win32Disk::ClearAttributes(const std::string& path, std::uint32_t bits) {
+    const std::wstring wide = Wide_FromText(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD clearable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+    const DWORD kept = attributes & clearable & ~static_cast<DWORD>(bits);
+    return SetFileAttributesW(wide.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
-bool File_Delete(const std::string& path) { return DeleteFileW(Wide_FromText(path).c_str()) != 0; }
-
-bool Directory_IsPresent(const std::string& path) {
-    const DWORD attributes = Path_GetAttributes(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+std::string Win32Disk::FinalPath(const std::string& folder) {
+    UniqueFile entry = Entry_OpenForQuery(folder);
+    if (!entry) return "";
+    std::wstring buffer(32768, L'\0');
+    const DWORD length = GetFinalPathNameByHandleW(entry.get(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0 || length >= buffer.size()) return "";
+    std::string real = Text_FromWide(buffer.data(), length);
+    if (real.rfind("\\\\?\\UNC\\", 0) == 0) real = "\\\\" + real.substr(8);
+    else if (real.rfind("\\\\?\\", 0) == 0) real = real.substr(4);
+    return Path_Canonical(Path_WithTrailingBackslash(real));
 }
 
-DWORD Path_GetAttributes(const std::string& path) {
-    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(Wide_FromText(path).c_str());
-}
-
-bool Directory_Remove(const std::string& path) { return RemoveDirectoryW(Wide_FromText(path).c_str()) != 0; }
-
-std::vector<std::string> Directory_ListFiles(const std::string& dir) {
-    std::vector<std::string> names;
-    Search(Path_WithTrailingBackslash(dir) + "*", [&](const WIN32_FIND_DATAW& fd) {
-        names.push_back(NameOf(fd));
-        return true;
-    });
-    return names;
-}
-
-bool Path_SameIgnoringCase(const std::string& a, const std::string& b) {
-    const std::wstring wa = Wide_FromText(a), wb = Wide_FromText(b);
-    if (wa.size() != wb.size()) return false;
-    if (wa.empty()) return true;
-    // The file system's own case folding, for every script: ASCII folding would let a kept
-    // "Ärger.ini" listed as "ärger.ini" be wiped.
-    return CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(), static_cast<int>(wb.size()), TRUE) ==
-           CSTR_EQUAL;
+std::string Win32Disk::VolumeRoot(const std::string& path) {
+    wchar_t volume[MAX_PATH + 1] = {};
+    if (!GetVolumePathNameW(Wide_FromText(path).c_str(), volume, MAX_PATH)) return "";
+    return Path_WithTrailingBackslash(Text_FromWideBuffer(volume, MAX_PATH));
 }

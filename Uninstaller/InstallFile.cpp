@@ -54,11 +54,9 @@ bool ReadWhole(HANDLE file, std::string& bytes) {
 
 }  // namespace
 
-InstallFileRead InstallFile_Read(HWND owner, const std::string& path, EntrySet& set) {
-    if (path.empty() || path.back() == '\\' || !File_ExistsBySearch(path)) {
-        Tell(owner, Text_ReadNotFound(path));
-        return InstallFileRead::Missing;
-    }
+InstallFileRead InstallFile_Read(const std::string& path, EntrySet& set) {
+    Win32Disk disk;
+    if (path.empty() || path.back() == '\\' || !File_ExistsBySearch(disk, path)) return InstallFileRead::Missing;
     set.Files.clear();
     set.RegKeys.clear();
     set.Shortcuts.clear();
@@ -67,16 +65,10 @@ InstallFileRead InstallFile_Read(HWND owner, const std::string& path, EntrySet& 
         // Readers may share; a writer still at work must finish first.
         UniqueFile file(CreateFileW(Wide_FromText(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-        if (!file || !ReadWhole(file.get(), bytes)) {
-            Tell(owner, Text_Unreadable(path));
-            return InstallFileRead::Unreadable;
-        }
+        if (!file || !ReadWhole(file.get(), bytes)) return InstallFileRead::Unreadable;
     }
     const InfoRecord before = set.Info;
-    if (InstallFile_Parse(bytes, set).Status != InstallFileStatus::Valid) {
-        Tell(owner, Text_InvalidFile(path));
-        return InstallFileRead::Invalid;
-    }
+    if (InstallFile_Parse(bytes, set).Status != InstallFileStatus::Valid) return InstallFileRead::Invalid;
     // A file without a kind-1 record leaves the InfoRecord as it was, already converted.
     const bool infoRead = !(set.Info == before);
     const InfoRecord kept = set.Info;

@@ -1,21 +1,15 @@
-// Reading and writing Uninstall.dat on disk, with the messages the user sees when it fails.
+// Reading and writing Uninstall.dat on disk.
 #pragma once
 
 #include "EntrySet.h"
+#include "UninstallSteps.h"
 #include "Win32.h"
 
 #include <string>
 
-enum class InstallFileRead {
-    Read,        // set holds the file's content
-    Missing,     // no such visible file, or an unusable path
-    Unreadable,  // there, but could not be opened or read
-    Invalid,     // read, but no valid data file
-};
-
-// Fills set from the data file at path. Every outcome but Read has been told to the user in a
-// message box owned by owner; the lists are then empty.
-InstallFileRead InstallFile_Read(HWND owner, const std::string& path, EntrySet& set);
+// Fills set from the data file at path. Every outcome but Read leaves the lists empty; the run
+// tells the user why (Text_DataFileNotRead).
+InstallFileRead InstallFile_Read(const std::string& path, EntrySet& set);
 
 // Writes set as a data file at path (created or truncated). False when nothing usable was
 // written; only an empty path is told to the user.

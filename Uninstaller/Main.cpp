@@ -2,6 +2,7 @@
 // the window keeps answering; the run's outcome is the exit code.
 #include "CommandLine.h"
 #include "Mfrm.h"
+#include "RunInteractions.h"
 #include "RunReport.h"
 #include "SelfRemoval.h"
 #include "UninstallBox.h"
@@ -36,7 +37,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // and reports through its message boxes.
     if (!options.Silent) form.Create(instance);
     if (form.ProgressBar()) RunReport_SetProgressBar(form.ProgressBar());
-    const RunOutcome outcome = static_cast<RunOutcome>(form.RunAnswering([&] { return static_cast<int>(Form_Load(form)); }));
+    WindowInteraction window(form);
+    SilentInteraction silent;
+    RunInteraction& ui = options.Silent ? static_cast<RunInteraction&>(silent) : window;
+    const RunOutcome outcome = static_cast<RunOutcome>(form.RunAnswering([&] { return static_cast<int>(Form_Load(ui)); }));
     RunReport_Finish(outcome);
     // Ends at once, as the run's last message box is answered: nothing is left to unload.
     ExitProcess(static_cast<UINT>(outcome));

@@ -41,6 +41,9 @@ HWND Child_Create(const wchar_t* className, const std::wstring& text, DWORD styl
                            at.height, parent, nullptr, instance, nullptr);
 }
 
+// The message that carries a call from the run's thread to the window's.
+constexpr UINT kCallMessage = WM_APP + 1;
+
 DWORD WINAPI Work_Run(LPVOID parameter) {
     auto* work = static_cast<std::pair<const std::function<int()>*, int>*>(parameter);
     work->second = (*work->first)();
@@ -62,6 +65,9 @@ LRESULT CALLBACK Mfrm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
             break;
+        case kCallMessage:
+            (*reinterpret_cast<const std::function<void()>*>(lParam))();
+            return 0;
         default:
             break;
     }
@@ -144,4 +150,14 @@ int Mfrm::RunAnswering(const std::function<int()>& work) {
         }
     }
     return job.second;
+}
+
+void Mfrm::OnWindowThread(const std::function<void()>& call) {
+    if (!hwnd_ || GetWindowThreadProcessId(hwnd_, nullptr) == GetCurrentThreadId()) {
+        call();
+        return;
+    }
+    // Sent, not posted: the run waits for the answer, and the window's thread takes sent
+    // messages even while a message box of its own is up.
+    SendMessageW(hwnd_, kCallMessage, 0, reinterpret_cast<LPARAM>(&call));
 }

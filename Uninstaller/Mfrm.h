@@ -2,9 +2,7 @@
 // progress bar below, shown while the run works. It cannot be closed by the user.
 #pragma once
 
-#include "EntrySet.h"
 #include "Handles.h"
-#include "Placeholders.h"
 #include "Win32.h"
 
 #include <functional>
@@ -33,10 +31,10 @@ public:
     // returns work's result once it has ended. Without a window, work simply runs here.
     int RunAnswering(const std::function<int()>& work);
 
-    // The run's state, owned by the form for the life of the process.
-    BaseDirs Dirs;
-    EntrySet Entries;
-    bool NotAllRemoved = false;
+    // Runs call on the window's thread and returns once it has: a message box shown there is
+    // owned by the window and answered in the window's own loop. Without a window, or on the
+    // window's thread, call simply runs here.
+    void OnWindowThread(const std::function<void()>& call);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,4 +1,4 @@
-// The run's log, progress and silent answers.
+// The run's log and progress.
 #include "RunReport.h"
 
 #include "Handles.h"
@@ -13,7 +13,6 @@
 namespace {
 
 struct Report {
-    bool silent = false;
     UniqueFile log;
     HWND bar = nullptr;
     std::atomic<long> total{0};
@@ -90,7 +89,6 @@ const char* OutcomeText(RunOutcome outcome) {
 
 bool RunReport_Start(const UninstallOptions& options, std::string& error) {
     Report& r = The();
-    r.silent = options.Silent;
     if (options.LogPath.empty()) return true;
     // Shared for writing too: runs on several machines may append to one log on a share, each
     // line in one write at the end of the file.
@@ -107,15 +105,11 @@ bool RunReport_Start(const UninstallOptions& options, std::string& error) {
 void RunReport_SetProgressBar(HWND bar) { The().bar = bar; }
 
 int RunReport_Box(HWND owner, const std::string& text, const std::string& title, UINT style) {
-    const UINT buttons = style & MB_TYPEMASK;
-    if (buttons == MB_OK && (style & MB_ICONMASK) == MB_ICONEXCLAMATION) Log("Message: " + text);
-    if (!The().silent) return MessageBox_Show(owner, text, title, style);
-    switch (buttons) {
-        case MB_YESNO: return IDYES;
-        case MB_RETRYCANCEL: return IDCANCEL;
-        default: return IDOK;
-    }
+    if ((style & MB_TYPEMASK) == MB_OK && (style & MB_ICONMASK) == MB_ICONEXCLAMATION) RunReport_Message(text);
+    return MessageBox_Show(owner, text, title, style);
 }
+
+void RunReport_Message(const std::string& text) { Log("Message: " + text); }
 
 void RunReport_DataFile(const std::string& path) { Log("Data file: " + path); }
 

@@ -1,17 +1,15 @@
-// The run's account of itself: the log an administrator asked for, the progress the window
-// shows, and the answers a silent run gives in place of the user. A process makes one run, so
-// there is one report, started before the run and read by every pass through these functions;
-// without a start they show the boxes and record nothing, as a plain run always has.
+// The run's account of itself: the log an administrator asked for and the progress the window
+// shows. A process makes one run, so there is one report, started before the run and written
+// through these functions by the run's interaction; without a start they record nothing.
 #pragma once
 
 #include "CommandLine.h"
 #include "EntrySet.h"
+#include "RunInteraction.h"
 #include "Win32.h"
 
 #include <cstdint>
 #include <string>
-
-enum class FileFate { Removed, NotThere, Kept, Skipped };
 
 // Takes the options of the run; opens the log for appending when one was asked for. False, with
 // the system's reason, when the log cannot be opened.
@@ -19,10 +17,11 @@ bool RunReport_Start(const UninstallOptions& options, std::string& error);
 // The control that shows how many records are done; posted to, so any thread may report.
 void RunReport_SetProgressBar(HWND bar);
 
-// A message box of the run. A silent run shows none: the question counts as Yes, a file that
-// stays is skipped as with Cancel, any other box as answered OK. Boxes that report a problem
-// go into the log in both kinds of run.
+// A message box outside the run (the command line's); one that reports a problem goes into the
+// log as well.
 int RunReport_Box(HWND owner, const std::string& text, const std::string& title, UINT style);
+// A problem told to the user (or, in a silent run, to no one): the log keeps it.
+void RunReport_Message(const std::string& text);
 
 void RunReport_DataFile(const std::string& path);
 // The removal starts on these records: the progress bar counts each key, file and shortcut.

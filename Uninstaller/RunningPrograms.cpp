@@ -25,12 +25,13 @@ std::wstring Path_Folded(const std::string& path) {
 
 std::unordered_set<std::wstring> ListedPrograms(const std::vector<FileRecord>& files) {
     std::unordered_set<std::wstring> listed;
+    Win32Disk disk;
     for (const auto& f : files) {
         if (f.Keep != 0 || f.FilePath.empty()) continue;
         if (!Path_IsPattern(f.FilePath)) {
             listed.insert(Path_Folded(f.FilePath));
         } else {
-            for (const auto& match : File_FindMatching(f.FilePath)) listed.insert(Path_Folded(match));
+            for (const auto& match : File_FindMatching(disk, f.FilePath)) listed.insert(Path_Folded(match));
         }
     }
     listed.erase(std::wstring());

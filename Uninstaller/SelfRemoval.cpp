@@ -108,7 +108,7 @@ bool SelfRemoval_RunAsCopy() {
         UniqueKernelHandle original(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(number)));
         // Named while the process still runs; only its own image file is ever deleted.
         const std::string image = Process_GetImagePath(original.get());
-        if (!image.empty() && !Path_SameIgnoringCase(image, self) &&
+        if (!image.empty() && !Path_Equal(image, self) &&
             WaitForSingleObject(original.get(), kOriginalWaitMs) == WAIT_OBJECT_0 &&
             File_DeleteWhenReleased(Wide_FromText(image)))
             RemoveDirectoryW(Wide_FromText(Path_GetParent(image)).c_str());

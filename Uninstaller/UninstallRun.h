@@ -1,15 +1,14 @@
-// One uninstall run, from the data file check to the final message.
+// One uninstall run on this machine: the real disk, registry and shell, told through a
+// RunInteraction (the window's or the silent run's).
 #pragma once
 
 #include "CommandLine.h"
-#include "Mfrm.h"
 #include "Placeholders.h"
+#include "RunInteraction.h"
 
 // The base directories from the platform and the running program's own path.
 BaseDirs Uninstall_InitPaths();
 
-// The run on form's state: check and read the data file, ask, expand, remove, report.
-RunOutcome Uninstall_Run(Mfrm& form);
-
-// The whole program inside the form's load: base directories, then the run.
-RunOutcome Form_Load(Mfrm& form);
+// The whole program inside the form's load: base directories, the run, and the uninstaller's
+// own removal once something was removed.
+RunOutcome Form_Load(RunInteraction& ui);

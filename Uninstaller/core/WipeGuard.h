@@ -2,6 +2,7 @@
 // file: the remaining files of the application folder.
 #pragma once
 
+#include "Disk.h"
 #include "Placeholders.h"
 
 #include <string>
@@ -10,4 +11,4 @@
 // is, not by its name: another name of the same folder (a share, a subst drive, a link) must not
 // pass. Refused: a folder that is a reparse point; the Windows or the system folder; a drive or
 // share root; anything below the Windows folder; and any folder the platform cannot identify.
-bool Folder_MayBeWiped(const std::string& dir, const BaseDirs& dirs);
+bool Folder_MayBeWiped(Disk& disk, const std::string& dir, const BaseDirs& dirs);

@@ -1,0 +1,72 @@
+// The uninstall run's steps in their fixed order.
+#include "UninstallSteps.h"
+
+#include "DiskSearch.h"
+#include "PathRules.h"
+#include "RemovalPasses.h"
+#include "UninstallTexts.h"
+
+std::string Text_DataFileNotRead(InstallFileRead outcome, const std::string& path) {
+    switch (outcome) {
+        case InstallFileRead::Read: return "";
+        case InstallFileRead::Missing: return Text_ReadNotFound(path);
+        case InstallFileRead::Unreadable: return Text_Unreadable(path);
+        case InstallFileRead::Invalid: return Text_InvalidFile(path);
+    }
+    return "";
+}
+
+RunOutcome Uninstall_Run(RunState& state, Disk& disk, RunPlatform& platform, RunInteraction& ui) {
+    const std::string& dataFile = state.Dirs.DataFilePath;
+    ui.DataFileNamed(dataFile);
+    if (dataFile.empty() || dataFile.back() == '\\' || !File_ExistsBySearch(disk, dataFile)) {
+        ui.Tell(MessageKind::Problem, Text_DataFileMissing);
+        return RunOutcome::DataFileProblem;
+    }
+    ui.WorkBegins();
+    // A damaged or unreadable data file says nothing reliable about the installation: the
+    // user has been told, and nothing is asked or removed.
+    const InstallFileRead read = platform.ReadDataFile(dataFile, state.Entries);
+    if (read != InstallFileRead::Read) {
+        ui.Tell(MessageKind::Problem, Text_DataFileNotRead(read, dataFile));
+        return RunOutcome::DataFileProblem;
+    }
+    if (!ui.Confirm(Text_ConfirmRemoval(state.Entries.Info.AppName))) return RunOutcome::UserSaidNo;
+    return Removal_Run(state, disk, platform, ui);
+}
+
+RunOutcome Removal_Run(RunState& state, Disk& disk, RunPlatform& platform, RunInteraction& ui) {
+    EntrySet& e = state.Entries;
+    Placeholders_ExpandAll(e, state.Dirs);
+    Paths_MakeCanonical(e);
+    // The user has just agreed to remove the application: its programs are closed, not asked.
+    platform.ClosePrograms(e.Files);
+    ui.RemovalBegins(e);
+    RegistryKeys_Remove(platform, ui, e.RegKeys);
+    // The data file is held back from the file pass, whichever record lists it and whichever
+    // pattern matches it.
+    const std::string canonicalDataFile = Path_Canonical(state.Dirs.DataFilePath);
+    std::vector<FileRecord> filePass, dataFileRecord = {{"", canonicalDataFile, BooleanFalse}};
+    bool dataFileListed = false;
+    filePass.reserve(e.Files.size());
+    for (const auto& f : e.Files) {
+        if (f.Keep == 0 && Path_Equal(f.FilePath, canonicalDataFile)) {
+            if (!dataFileListed) dataFileRecord[0] = f;
+            dataFileListed = true;
+        } else {
+            filePass.push_back(f);
+        }
+    }
+    if (!Files_Remove(disk, ui, filePass, canonicalDataFile, &dataFileListed)) state.NotAllRemoved = true;
+    const bool dataFileSpared = Directories_Remove(disk, e.Files, e.Info, state.Dirs);
+    Shortcuts_Remove(disk, platform, ui, e.Shortcuts, e.Info);
+    if (dataFileListed) {
+        if (!Files_Remove(disk, ui, dataFileRecord)) state.NotAllRemoved = true;
+    } else if (dataFileSpared) {
+        disk.RemoveFile(canonicalDataFile);
+    }
+
+    ui.WorkEnds();
+    ui.Tell(MessageKind::Information, state.NotAllRemoved ? Text_NotAllRemoved : Text_RemovedAll);
+    return state.NotAllRemoved ? RunOutcome::FileStayed : RunOutcome::AllRemoved;
+}
