@@ -1,0 +1,77 @@
+// The interaction and the rest of the machine for runs on a MemoryDisk: what the run told is
+// recorded as lines, the answers are the test's, and the registry and shortcuts are sets.
+#pragma once
+
+#include "UninstallSteps.h"
+
+#include <functional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+class RecordingInteraction : public RunInteraction {
+public:
+    std::vector<std::string> Lines;
+    bool ConfirmAnswer = true;
+    // Asked for each Retry/Cancel box with its text; true means Retry. Cancel when unset.
+    std::function<bool(const std::string&)> RetryAnswer;
+
+    bool Confirm(const std::string& question) override {
+        Lines.push_back("question: " + question);
+        return ConfirmAnswer;
+    }
+    bool RetryDeletion(const std::string& text) override {
+        Lines.push_back("retry or cancel: " + text);
+        return RetryAnswer && RetryAnswer(text);
+    }
+    void Tell(MessageKind kind, const std::string& text) override {
+        Lines.push_back((kind == MessageKind::Problem ? "problem: " : "information: ") + text);
+    }
+    void WorkBegins() override { Lines.push_back("window shown"); }
+    void WorkEnds() override { Lines.push_back("window hidden"); }
+    void DataFileNamed(const std::string& path) override { Lines.push_back("data file " + path); }
+    void RemovalBegins(const EntrySet&) override { Lines.push_back("removal begins"); }
+    void FileDone(const std::string& path, FileFate fate, std::uint32_t error) override {
+        static const char* const fates[] = {"removed", "not there", "kept", "skipped"};
+        Lines.push_back("file " + path + ": " + fates[static_cast<int>(fate)] +
+                        (error && fate == FileFate::Skipped ? " " + std::to_string(error) : ""));
+    }
+    void KeyDone(std::uint32_t root, const std::string& keyPath, std::int32_t result) override {
+        Lines.push_back("key " + std::to_string(root) + " " + keyPath + ": " + std::to_string(result));
+    }
+    void ShortcutDone(const std::string& folder, const std::string& linkName, bool removed) override {
+        Lines.push_back("shortcut " + folder + "|" + linkName + (removed ? ": removed" : ": not removed"));
+    }
+
+    // The index of the first line that starts with prefix; Lines.size() when none does.
+    std::size_t IndexOf(const std::string& prefix) const {
+        for (std::size_t i = 0; i < Lines.size(); ++i)
+            if (Lines[i].rfind(prefix, 0) == 0) return i;
+        return Lines.size();
+    }
+};
+
+class MemoryPlatform : public RunPlatform {
+public:
+    EntrySet DataFile;  // what reading the data file gives
+    InstallFileRead ReadOutcome = InstallFileRead::Read;
+    std::set<std::pair<std::uint32_t, std::string>> Keys;  // with trailing "\"
+    std::set<std::string> Shortcuts;                        // "folder|link"
+    std::vector<std::string> Closed;                         // the files ClosePrograms was given
+
+    InstallFileRead ReadDataFile(const std::string&, EntrySet& set) override {
+        if (ReadOutcome == InstallFileRead::Read) set = DataFile;
+        return ReadOutcome;
+    }
+    void ClosePrograms(const std::vector<FileRecord>& files) override {
+        for (const auto& f : files) Closed.push_back(f.FilePath);
+    }
+    std::int32_t DeleteKey(std::uint32_t root, const std::string& keyPath) override {
+        return Keys.erase({root, keyPath}) ? 0 : 2;
+    }
+    bool RemoveShortcut(const std::string& folder, const std::string& linkName) override {
+        return Shortcuts.erase(folder + "|" + linkName) != 0;
+    }
+    std::string ProgramsFolder() override { return "C:\\Users\\u\\Start Menu\\Programs\\"; }
+};

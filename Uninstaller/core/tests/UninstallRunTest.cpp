@@ -1,0 +1,265 @@
+// The real run, passes and wipe guard on a disk in memory: what goes, what stays, what the user
+// is asked and told, and the data file last of all.
+#include "MemoryDisk.h"
+#include "PathRules.h"
+#include "RunFakes.h"
+#include "UninstallTexts.h"
+#include "WipeGuard.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+constexpr Boolean Keep = BooleanTrue;
+
+// C: with the Windows folder and an installation in C:\App\, D: elsewhere.
+struct Machine {
+    MemoryDisk disk;
+    MemoryPlatform platform;
+    RecordingInteraction ui;
+    RunState state;
+
+    Machine() {
+        disk.AddVolume("C:\\", 0xC0C0);
+        disk.AddVolume("D:\\", 0xD0D0);
+        for (const char* file : {"C:\\Windows\\win.ini", "C:\\Windows\\System32\\kernel32.dll", "C:\\App\\Uninstall.exe",
+                                 "C:\\App\\Uninstall.dat", "C:\\App\\App.exe", "C:\\App\\readme.txt",
+                                 "C:\\App\\settings.ini", "C:\\App\\Data\\a.log", "C:\\App\\Data\\b.log",
+                                 "C:\\App\\Data\\notes.txt", "C:\\Other\\x.txt", "C:\\Other\\y.txt", "D:\\Keep\\z.txt"})
+            disk.AddFile(file);
+        // A running program's file cannot be deleted: the uninstaller's own.
+        disk.SetUndeletable("C:\\App\\Uninstall.exe");
+        state.Dirs = BaseDirs_Make("C:\\Windows\\", "C:\\Windows\\System32\\", "C:\\App\\Uninstall.exe");
+        platform.DataFile.Info = {"", "App", "%currentdir%\\App.exe", "Group"};
+        platform.DataFile.Shortcuts = {{"Group", "App", ""}};
+        platform.Shortcuts = {"Group|App"};
+    }
+
+    RunOutcome Run() {
+        const std::vector<std::string> before = disk.Paths();
+        const RunOutcome outcome = Uninstall_Run(state, disk, platform, ui);
+        const std::vector<std::string> after = disk.Paths();
+        gone.clear();
+        for (const auto& p : before)
+            if (std::find(after.begin(), after.end(), p) == after.end()) gone.insert(p);
+        return outcome;
+    }
+
+    std::set<std::string> gone;
+};
+
+const std::set<std::string> kAppFolderWiped = {"C:\\App\\App.exe", "C:\\App\\readme.txt", "C:\\App\\settings.ini",
+                                               "C:\\App\\Uninstall.dat"};
+
+std::set<std::string> Plus(std::set<std::string> a, const std::set<std::string>& b) {
+    a.insert(b.begin(), b.end());
+    return a;
+}
+std::set<std::string> Minus(std::set<std::string> a, const std::set<std::string>& b) {
+    for (const auto& x : b) a.erase(x);
+    return a;
+}
+
+struct RunCase {
+    const char* name;
+    std::vector<FileRecord> files;
+    std::function<void(Machine&)> setUp;
+    std::set<std::string> gone;
+    RunOutcome outcome;
+};
+
+TEST(UninstallRun, RemovesExactlyWhatTheDataFileOwns) {
+    const std::string aeLower = "C:\\App\\\xC3\xA4rger.ini", aeUpper = "C:\\APP\\\xC3\x84RGER.INI";
+    const RunCase cases[] = {
+        {"kept file in the application folder", {{"", "%currentdir%\\App.exe"}, {"", "C:\\App\\settings.ini", Keep}}, nullptr,
+         Minus(kAppFolderWiped, {"C:\\App\\settings.ini"}), RunOutcome::AllRemoved},
+        {"kept by its short name in another case", {{"", "%currentdir%\\App.exe"}, {"", "c:\\app\\CONFIG~1.INI", Keep}},
+         [](Machine& m) { m.disk.AddFile("C:\\App\\Configuration.ini"); }, kAppFolderWiped, RunOutcome::AllRemoved},
+        {"kept beyond ASCII case", {{"", "%currentdir%\\App.exe"}, {"", aeUpper, Keep}},
+         [&](Machine& m) { m.disk.AddFile(aeLower); }, kAppFolderWiped, RunOutcome::AllRemoved},
+        {"a pattern takes its matches only", {{"", "C:\\App\\Data\\*.log"}}, nullptr,
+         {"C:\\App\\Data\\a.log", "C:\\App\\Data\\b.log"}, RunOutcome::AllRemoved},
+        {"'..' names the folder it leads to, never the drive",
+         {{"", "C:\\App\\Sub\\..\\..\\Other\\x.txt"}, {"", "C:/Other/../../../Other//y.txt"}}, nullptr,
+         {"C:\\Other\\x.txt", "C:\\Other\\y.txt", "C:\\Other\\"}, RunOutcome::AllRemoved},
+        {"data file listed twice and matched by a pattern",
+         {{"", "C:\\App\\*.dat"}, {"", "%currentdir%\\Uninstall.dat"}, {"", "C:\\APP\\UNINSTALL.DAT"}, {"", "C:\\App\\App.exe"}},
+         nullptr, kAppFolderWiped, RunOutcome::AllRemoved},
+        {"a file that stays is skipped with Cancel", {{"", "C:\\App\\App.exe"}},
+         [](Machine& m) { m.disk.SetUndeletable("C:\\App\\App.exe"); }, Minus(kAppFolderWiped, {"C:\\App\\App.exe"}),
+         RunOutcome::FileStayed},
+        {"a file retried until it goes", {{"", "C:\\App\\App.exe"}},
+         [](Machine& m) {
+             m.disk.SetUndeletable("C:\\App\\App.exe");
+             m.ui.RetryAnswer = [&m](const std::string&) { return m.disk.SetUndeletable("C:\\App\\App.exe", false); };
+         },
+         kAppFolderWiped, RunOutcome::AllRemoved},
+        {"hidden and system files count as absent", {{"", "C:\\Other\\x.txt"}, {"", "C:\\Other\\y.txt"}},
+         [](Machine& m) {
+             m.disk.AddFile("C:\\Other\\x.txt", FileAttribute::Hidden);
+             m.disk.AddFile("C:\\Other\\y.txt", FileAttribute::System);
+         },
+         {}, RunOutcome::AllRemoved},
+        {"the Windows folder by another drive letter is never wiped", {{"", "W:\\Windows\\App.exe"}},
+         [](Machine& m) {
+             m.disk.MapRoot("W:\\", "C:\\");
+             m.disk.AddFile("C:\\Windows\\App.exe");
+             m.disk.AddFile("C:\\Windows\\Uninstall.dat");
+             m.state.Dirs = BaseDirs_Make("C:\\Windows\\", "C:\\Windows\\System32\\", "W:\\Windows\\Uninstall.exe");
+             m.platform.DataFile.Info.AppFile = "W:\\Windows\\App.exe";
+         },
+         {"C:\\Windows\\App.exe"}, RunOutcome::AllRemoved},
+        {"an application folder that is a link is never wiped", {{"", "C:\\Apps\\Link\\App.exe"}},
+         [](Machine& m) {
+             m.disk.AddFolder("C:\\Apps");
+             m.disk.AddLink("C:\\Apps\\Link", "C:\\Other");
+             m.disk.AddFile("C:\\Other\\App.exe");
+             m.platform.DataFile.Info.AppFile = "C:\\Apps\\Link\\App.exe";
+         },
+         {"C:\\Other\\App.exe"}, RunOutcome::AllRemoved},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Machine m;
+        m.platform.DataFile.Files = c.files;
+        if (c.setUp) c.setUp(m);
+        EXPECT_EQ(m.Run(), c.outcome);
+        EXPECT_EQ(m.gone, c.gone);
+        EXPECT_EQ(m.ui.Lines.back(), "information: " + std::string(c.outcome == RunOutcome::AllRemoved ? Text_RemovedAll
+                                                                                                         : Text_NotAllRemoved));
+        EXPECT_TRUE(m.disk.Exists("C:\\Windows\\win.ini"));
+        EXPECT_TRUE(m.disk.Exists("D:\\Keep\\z.txt"));
+        // The data file goes last of all deletions, after every shortcut.
+        if (m.gone.count("C:\\App\\Uninstall.dat")) {
+            EXPECT_TRUE(Path_Equal(m.disk.Removed().back(), "C:\\App\\Uninstall.dat")) << m.disk.Removed().back();
+            const std::size_t told = m.ui.IndexOf("file C:\\App\\Uninstall.dat: removed");
+            if (told < m.ui.Lines.size()) {
+                EXPECT_GT(told, m.ui.IndexOf("shortcut"));
+            }
+        }
+    }
+}
+
+TEST(UninstallRun, AsksAndTellsInItsOrder) {
+    Machine m;
+    m.platform.DataFile.Files = {{"", "C:\\App\\App.exe"}, {"", "C:\\App\\settings.ini", Keep}};
+    m.platform.Keys = {{0x80000001u, "Software\\Firm\\App\\"}};
+    m.platform.DataFile.RegKeys = {{static_cast<std::int32_t>(0x80000001u), "Software\\Firm\\App", "", ""}};
+    m.disk.SetUndeletable("C:\\App\\App.exe");
+    EXPECT_EQ(m.Run(), RunOutcome::FileStayed);
+    EXPECT_EQ(m.ui.Lines, (std::vector<std::string>{
+                              "data file C:\\App\\Uninstall.dat",
+                              "window shown",
+                              "question: Do you really want to remove 'App' from this computer ?",
+                              "removal begins",
+                              "key 2147483649 Software\\Firm\\App\\: 0",
+                              "retry or cancel: Error deleting file: C:\\App\\App.exe\nPress 'Cancel' to skip this file.",
+                              "file C:\\App\\App.exe: skipped 5",
+                              "file C:\\App\\settings.ini: kept",
+                              "shortcut Group|App: removed",
+                              "window hidden",
+                              "information: Uninstalling finished, not all files have been removed.",
+                          }));
+    EXPECT_EQ(m.platform.Closed, (std::vector<std::string>{"C:\\App\\App.exe", "C:\\App\\settings.ini"}));
+}
+
+TEST(UninstallRun, DataFileProblemsAndNoRemoveNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(Machine&)> setUp;
+        RunOutcome outcome;
+        std::vector<std::string> lines;
+    };
+    const std::string dat = "C:\\App\\Uninstall.dat";
+    const Case cases[] = {
+        {"hidden data file", [](Machine& m) { m.disk.AddFile("C:\\App\\Uninstall.dat", FileAttribute::Hidden); },
+         RunOutcome::DataFileProblem, {"data file " + dat, std::string("problem: ") + Text_DataFileMissing}},
+        {"invalid data file", [](Machine& m) { m.platform.ReadOutcome = InstallFileRead::Invalid; },
+         RunOutcome::DataFileProblem, {"data file " + dat, "window shown", "problem: " + Text_InvalidFile(dat)}},
+        {"unreadable data file", [](Machine& m) { m.platform.ReadOutcome = InstallFileRead::Unreadable; },
+         RunOutcome::DataFileProblem, {"data file " + dat, "window shown", "problem: " + Text_Unreadable(dat)}},
+        {"the answer No", [](Machine& m) { m.ui.ConfirmAnswer = false; }, RunOutcome::UserSaidNo,
+         {"data file " + dat, "window shown", "question: " + Text_ConfirmRemoval("App")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Machine m;
+        m.platform.DataFile.Files = {{"", "C:\\App\\App.exe"}};
+        c.setUp(m);
+        EXPECT_EQ(m.Run(), c.outcome);
+        EXPECT_EQ(m.ui.Lines, c.lines);
+        EXPECT_TRUE(m.gone.empty());
+    }
+}
+
+// A run cut short at any point keeps the data file while anything listed is left, so that the
+// next run finishes the job.
+TEST(UninstallRun, RunCutShortAnywhereLeavesTheDataFileForTheNextRun) {
+    const std::vector<FileRecord> files = {{"", "C:\\App\\*.dat"},  {"", "C:\\App\\App.exe"},  {"", "C:\\App\\Data\\*.log"},
+                                           {"", "C:\\Other\\x.txt"}, {"", "%currentdir%\\Uninstall.dat"}};
+    Machine whole;
+    whole.platform.DataFile.Files = files;
+    whole.Run();
+    const std::set<std::string> all = whole.gone;
+    ASSERT_TRUE(all.count("C:\\App\\Uninstall.dat"));
+    for (std::size_t k = 0; k <= whole.disk.Calls(); ++k) {
+        SCOPED_TRACE(k);
+        Machine m;
+        m.platform.DataFile.Files = files;
+        m.disk.FailAfter(k);
+        m.Run();
+        if (m.gone.count("C:\\App\\Uninstall.dat")) {
+            EXPECT_EQ(m.gone, all);
+        }
+        const std::set<std::string> first = m.gone;
+        m.disk.FailAfter(static_cast<std::size_t>(-1));
+        m.ui.Lines.clear();
+        m.Run();
+        EXPECT_EQ(Plus(first, m.gone), all);
+    }
+}
+
+TEST(WipeGuard, RefusesEveryOtherNameOfASystemFolderOrARoot) {
+    struct Case {
+        const char* dir;
+        bool mayBeWiped;
+    };
+    MemoryDisk disk;
+    disk.AddVolume("C:\\", 1);
+    disk.AddVolume("E:\\", 2);
+    disk.AddFolder("C:\\Windows\\System32\\Sub");
+    disk.AddFolder("C:\\App\\Deep");
+    disk.AddFolder("C:\\Apps");
+    disk.AddLink("C:\\Apps\\ToWindows", "C:\\Windows");
+    disk.AddLink("C:\\Apps\\ToApp", "C:\\App");
+    disk.MapRoot("S:\\", "C:\\App");
+    disk.MapRoot("\\\\server\\share\\", "C:\\");
+    disk.AddFolder("C:\\Mnt");
+    disk.AddLink("C:\\Mnt\\E", "E:\\");
+    const BaseDirs dirs = BaseDirs_Make("C:\\Windows\\", "C:\\Windows\\System32\\", "C:\\App\\Uninstall.exe");
+    const Case cases[] = {
+        {"C:\\App\\", true},
+        {"C:\\App\\Deep\\", true},
+        {"c:\\app\\", true},
+        {"\\\\server\\share\\App\\", true},
+        {"C:\\", false},
+        {"C:\\Windows\\", false},
+        {"C:\\WINDOWS\\System32\\", false},
+        {"C:\\Windows\\System32\\Sub\\", false},
+        {"\\\\server\\share\\", false},
+        {"\\\\server\\share\\Windows\\", false},
+        {"S:\\", false},
+        {"C:\\Apps\\ToApp\\", false},
+        {"C:\\Apps\\ToWindows\\System32\\Sub\\", false},
+        {"C:\\Mnt\\E\\", false},
+        {"C:\\Missing\\", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Folder_MayBeWiped(disk, c.dir, dirs), c.mayBeWiped) << c.dir;
+    disk.FailAfter(disk.Calls());
+    EXPECT_FALSE(Folder_MayBeWiped(disk, "C:\\App\\", dirs)) << "a disk that cannot tell";
+}
+
+}  // namespace
