@@ -16,15 +16,11 @@ namespace {
 
 constexpr DWORD kCloseWaitMs = 10000;
 
-// The system's own upper-case folding, so that the set compares names as the file system does.
-std::wstring Path_Folded(const std::string& path) {
-    std::wstring wide = Wide_FromText(Path_Canonical(path));
-    if (!wide.empty()) CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
-    return wide;
-}
+// Folded as the file system compares names, so that the set finds a program by any case of it.
+std::u16string Path_Folded(const std::string& path) { return Path_FoldCase(Path_Canonical(path)); }
 
-std::unordered_set<std::wstring> ListedPrograms(const std::vector<FileRecord>& files) {
-    std::unordered_set<std::wstring> listed;
+std::unordered_set<std::u16string> ListedPrograms(const std::vector<FileRecord>& files) {
+    std::unordered_set<std::u16string> listed;
     Win32Disk disk;
     for (const auto& f : files) {
         if (f.Keep != 0 || f.FilePath.empty()) continue;
@@ -34,7 +30,7 @@ std::unordered_set<std::wstring> ListedPrograms(const std::vector<FileRecord>& f
             for (const auto& match : File_FindMatching(disk, f.FilePath)) listed.insert(Path_Folded(match));
         }
     }
-    listed.erase(std::wstring());
+    listed.erase(std::u16string());
     return listed;
 }
 
@@ -43,7 +39,7 @@ struct Running {
     UniqueKernelHandle handle;
 };
 
-std::vector<Running> Processes_Find(const std::unordered_set<std::wstring>& listed) {
+std::vector<Running> Processes_Find(const std::unordered_set<std::u16string>& listed) {
     std::vector<Running> found;
     UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return found;
@@ -73,7 +69,7 @@ BOOL CALLBACK Window_AskToClose(HWND window, LPARAM lParam) {
 }  // namespace
 
 void RunningPrograms_Close(const std::vector<FileRecord>& files) {
-    const std::unordered_set<std::wstring> listed = ListedPrograms(files);
+    const std::unordered_set<std::u16string> listed = ListedPrograms(files);
     if (listed.empty()) return;
     const std::vector<Running> running = Processes_Find(listed);
     if (running.empty()) return;
