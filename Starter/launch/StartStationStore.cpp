@@ -1,10 +1,9 @@
-// The Start Station configuration read from and written back to the product's registry key.
+// The Start Station configuration read from the product's registry key, and the browse
+// application written back to it.
 #include "StarterShell.h"
 
 #include "Rmod.h"
 #include "StarterTexts.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -46,27 +45,9 @@ void StartStation_Load(StartStationConfig& config) {
 }
 
 bool StartStation_Save(const StartStationConfig& config) {
-    const std::uint32_t root = config.StartStationRootKey;
-    const std::string key = StartStation_Key(config);
-    // The key is rewritten whole: values no slot owns are dropped, numbers come back normalised.
-    Registry_DeleteKey(root, key);
-    Registry_CreateKey(root, key);
-    const bool saved =
-        Registry_SetValue(root, key, StarterText::BrowseApplicationValueName, config.BrowseApplication, RegKind_String);
-    const int count = std::min<int>(config.StartStationCount, static_cast<int>(config.StartStationEntries.size()));
-    for (int n = 1; n <= count; ++n) {
-        const StartStationEntry& entry = config.StartStationEntries[static_cast<std::size_t>(n - 1)];
-        Registry_SetValue(root, key, StartStationValue_FileType(n), StartStation_NumberText(entry.FileType),
-                          RegKind_String);
-        Registry_SetValue(root, key, StartStationValue_FileTypeDescription(n), entry.FileTypeDescription,
-                          RegKind_String);
-        Registry_SetValue(root, key, StartStationValue_ApplicationCommand(n), entry.ApplicationCommand,
-                          RegKind_String);
-        Registry_SetValue(root, key, StartStationValue_ApplicationName(n), entry.ApplicationName, RegKind_String);
-        Registry_SetValue(root, key, StartStationValue_IconFile(n), entry.IconFile, RegKind_String);
-        Registry_SetValue(root, key, StartStationValue_IconIndex(n), StartStation_NumberText(entry.IconIndex),
-                          RegKind_String);
-    }
-    // The one value the user typed; the slots are only written back as they were read.
-    return saved;
+    // Only the value the user typed, in place: the key is shared with the product's other
+    // programs, and a slot's values may hold what the load cannot (long texts, several strings,
+    // other value types), so a rewrite from the copy would lose them.
+    return Registry_SetValue(config.StartStationRootKey, StartStation_Key(config),
+                             StarterText::BrowseApplicationValueName, config.BrowseApplication, RegKind_String);
 }

@@ -52,7 +52,7 @@ struct StartStationConfig {
 
 void StartStation_Init(StartStationConfig& config, std::uint32_t rootKey, const std::string& baseKey);
 void StartStation_Load(StartStationConfig& config);
-// Rewrites the key from config; true when the browse application was stored.
+// Stores config's browse application, and nothing else; true when it was stored.
 bool StartStation_Save(const StartStationConfig& config);
 void StartStation_Launch(StartStationConfig& config, std::int16_t index);
 
