@@ -2,7 +2,8 @@
 // Every start appends one line, in UTF-8, to standin.log beside the executable:
 //   start|<exe path>|<current directory>|<command line>
 // Copied as Vembrol.exe it opens a main window titled as Vembrol would for the mode its
-// command line names, and logs "closed|<title>" when that window is closed.
+// command line names, and logs "closed|<title>|front" (or "|behind") when that window is closed
+// while it is (or is not) the foreground window.
 // Under any name, "/Window=<title>" (the rest of the command line) opens a window of that title,
 // "/Minimized" shows that window minimized, and "/Hang" makes the program stop answering
 // messages once its window shows.
@@ -33,7 +34,7 @@ bool EndsWithNoCase(const std::string& s, const char* tail) {
 
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_CLOSE) {
-        Log("closed|" + g_title);
+        Log("closed|" + g_title + (GetForegroundWindow() == hwnd ? "|front" : "|behind"));
         DestroyWindow(hwnd);
         return 0;
     }

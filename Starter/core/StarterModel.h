@@ -77,6 +77,43 @@ enum class MenuCommand {
 MenuCommand MenuCommand_FromClick(std::int16_t menuIndex, std::int16_t subMenuIndex,
                                   const std::string& firstItemCaption);
 
+// ---- tray icon -------------------------------------------------------------------------------
+
+// The shell's notification events, numbered as the platform numbers them.
+namespace TrayEvent {
+constexpr std::uint32_t MouseMove = 0x0200;
+constexpr std::uint32_t LeftButtonUp = 0x0202;
+constexpr std::uint32_t RightButtonUp = 0x0205;
+constexpr std::uint32_t ContextMenu = 0x007B;  // right click, Shift+F10 or the menu key
+constexpr std::uint32_t Select = 0x0400;       // left click
+constexpr std::uint32_t KeySelect = 0x0401;    // Enter or Space
+}  // namespace TrayEvent
+
+// One tray callback message: its event and, from version 4 on, the anchor the shell gives (the
+// icon for the keyboard, the click for the mouse), in screen pixels.
+struct TrayCallback {
+    std::uint32_t event = 0;
+    std::int32_t anchorX = 0;
+    std::int32_t anchorY = 0;
+};
+// The older shells put the mouse message alone in lParam. Version 4 puts the event in the low
+// word of lParam (the icon's id in the high one) and the anchor in wParam: x and y as signed
+// words, since monitors left of or above the primary one have negative coordinates.
+TrayCallback TrayCallback_Decode(bool version4, std::uintptr_t wParam, std::intptr_t lParam);
+
+enum class TrayOpen { Nothing, AtCursor, AtAnchor };
+// Where the menu opens for each event. A button release opens it at the cursor, as it always
+// has; the shell follows such a release with Select (left) or ContextMenu (right), which must not
+// open a second menu, even once the first has closed. Without a click just before, ContextMenu
+// and Select come from the keyboard and open the menu at the anchor, as does KeySelect.
+class TrayClicks {
+public:
+    TrayOpen Event_Receive(std::uint32_t event);
+
+private:
+    std::uint32_t followUp_ = 0;  // the event that completes the last release, until it comes
+};
+
 // ---- Start Station ----------------------------------------------------------------------------
 
 enum StartStationType : std::int16_t {

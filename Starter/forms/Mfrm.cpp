@@ -3,6 +3,7 @@
 
 #include "FormWindow.h"
 #include "MenuForm.h"
+#include "MonitorDpi.h"
 #include "RegistryRoots.h"
 #include "SingleInstance.h"
 #include "StarterResources.h"
@@ -27,6 +28,10 @@ LRESULT CALLBACK Mfrm_WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     switch (msg) {
         case WM_CLOSE:
             MainForm().Form_Unload(0);  // does not return: the process ends there
+        case WM_DPICHANGED:
+            // The form is never seen, so the rectangle Windows suggests for it is of no use.
+            MainForm().Dpi_Changed(LOWORD(wParam));
+            return 0;
         case WM_ENDSESSION:
             // Only a session that really ends; a shutdown that another program cancelled keeps
             // the Starter in the tray.
@@ -59,8 +64,16 @@ HWND Mfrm::hwnd() const {
 }
 
 HICON Mfrm::Icon() const {
-    hwnd();
-    return iconSmall_.get();
+    if (!trayIcon_) TrayIcon_Load(Dpi_ForWindow(hwnd()));
+    return trayIcon_.get();
+}
+
+bool Mfrm::TrayIcon_Load(UINT dpi) const {
+    if (trayIcon_ && dpi == trayIconDpi_) return false;
+    // The shell keeps a copy of the image it shows, so the old one may go at once.
+    trayIcon_.reset(Icon_Load(Metric_ForDpi(SM_CXSMICON, dpi)));
+    trayIconDpi_ = dpi;
+    return true;
 }
 
 void Mfrm::Window_Create() const {
@@ -127,15 +140,25 @@ void Mfrm::Form_Unload(std::int16_t) {
 bool Mfrm::Tray_Add() {
     if (SystrayMessage == 0) SystrayMessage = RegisterWindowMessageW(Wide_FromText(StarterText::TrayMessageName).c_str());
     if (!Systray_Add(hwnd(), Icon(), SystrayMessage, StarterText::TrayTip)) return false;
+    trayVersion4_ = Systray_UseVersion4(hwnd());
     KtSubClass(*this, StarterText::TraySubclassName, *this, true);
     return true;
+}
+
+void Mfrm::Tray_AddAgain() {
+    TrayIcon_Load(Dpi_ForWindow(hwnd()));
+    if (Systray_Add(hwnd(), Icon(), SystrayMessage, StarterText::TrayTip)) trayVersion4_ = Systray_UseVersion4(hwnd());
+}
+
+void Mfrm::Dpi_Changed(UINT dpi) {
+    if (TrayIcon_Load(dpi) && SystrayMessage != 0) Systray_SetIcon(hwnd(), Icon());
 }
 
 void Mfrm::Taskbar_Available() {
     if (!trayWaiting_) {
         // A restarted taskbar has forgotten every icon; without this the Starter would have no
         // interface left, and starting it again would not help, as a second copy ends at once.
-        if (SystrayMessage != 0) Systray_Add(hwnd(), Icon(), SystrayMessage, StarterText::TrayTip);
+        if (SystrayMessage != 0) Tray_AddAgain();
         return;
     }
     if (Tray_Add()) {
@@ -147,13 +170,17 @@ void Mfrm::Taskbar_Available() {
     }
 }
 
-void Mfrm::KtSubClassWindowProc(const std::string&, HWND, UINT Msg, WPARAM, LPARAM lParam, LRESULT&, bool&) {
+void Mfrm::KtSubClassWindowProc(const std::string&, HWND, UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT&,
+                                bool&) {
     if (SystrayMessage == 0 || Msg != SystrayMessage) return;
-    if (lParam != WM_LBUTTONUP && lParam != WM_RBUTTONUP) return;
+    const TrayCallback callback = TrayCallback_Decode(trayVersion4_, wParam, lParam);
+    // Every event is counted, also while the menu is open: the follow-up of the click that
+    // opened it may arrive in its modal loop.
+    const TrayOpen open = trayClicks_.Event_Receive(callback.event);
     // The menu's modal loop dispatches further tray messages; a second popup cannot open while
     // one is open, and hiding the form under the open menu would keep it from closing on a click
     // elsewhere, so a click meanwhile is left to the open menu.
-    if (popupOpen_) return;
+    if (open == TrayOpen::Nothing || popupOpen_) return;
     popupOpen_ = true;
 
     Form_SetSize(0, 0);
@@ -165,8 +192,10 @@ void Mfrm::KtSubClassWindowProc(const std::string&, HWND, UINT Msg, WPARAM, LPAR
     PopUpMenu_Refresh(1);
     PopUpMenu_Refresh(2);
     PopUpMenu_Refresh(3);
-    const std::int32_t x = ProgramGetMousePosX();
-    const std::int32_t y = ProgramGetMousePosY();
+    // The keyboard's menu opens at the icon, which the shell names; the mouse's under the pointer.
+    const bool atAnchor = open == TrayOpen::AtAnchor;
+    const std::int32_t x = atAnchor ? callback.anchorX : ProgramGetMousePosX();
+    const std::int32_t y = atAnchor ? callback.anchorY : ProgramGetMousePosY();
     ProgramOpenPopUpMenu(x, y, MenuArray_Main);
     // Lets the switch away from the menu complete; without it the next opening can close at once.
     PostMessageW(hwnd(), WM_NULL, 0, 0);

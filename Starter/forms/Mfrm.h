@@ -37,7 +37,8 @@ public:
     // ---- form properties ----
     // The form's window, created (hidden and without side effects) on first use.
     HWND hwnd() const override;
-    // The product icon at the system's small-icon size, as the tray shows it.
+    // The product icon as the tray shows it: the small-icon size at the DPI of the form's
+    // monitor, the primary one, which holds the notification area.
     HICON Icon() const;
     void Form_SetSize(int width, int height);
     void Form_SetEnabled(bool enabled);
@@ -48,6 +49,8 @@ public:
                               LPARAM lParam, LRESULT& ReturnValue, bool& ReturnValueUsedFlag) override;
     // The taskbar (re)started, or the retry timer of a start-up waiting for it fired.
     void Taskbar_Available();
+    // The scaling of the form's monitor changed: the tray icon is drawn again at the new DPI.
+    void Dpi_Changed(UINT dpi);
 
     // ---- the tray menu ----
     // Brings group 1 (first caption, check mark), 2 (special modes) or 3 (Start Station) of the
@@ -65,6 +68,10 @@ private:
     void Window_Create() const;
     // Adds the tray icon and routes the window's messages to this form; false when refused.
     bool Tray_Add();
+    // Adds the icon again, drawn at the form's DPI now, for a taskbar that forgot it.
+    void Tray_AddAgain();
+    // Loads the tray icon for dpi unless it is already drawn at that DPI; true when it changed.
+    bool TrayIcon_Load(UINT dpi) const;
     // The start-up steps that follow a tray icon the shell accepted.
     void Form_StartResident();
     // The Auto Start command: asks before switching on, and tells when the switch was not saved.
@@ -76,6 +83,11 @@ private:
     mutable HWND hwnd_ = nullptr;
     mutable UniqueIcon icon_;
     mutable UniqueIcon iconSmall_;
+    mutable UniqueIcon trayIcon_;
+    mutable UINT trayIconDpi_ = 0;
+    // True while the shell sends the callback in version 4's form.
+    bool trayVersion4_ = false;
+    TrayClicks trayClicks_;
     // True while the tray menu is open.
     bool popupOpen_ = false;
     // Set while start-up waits for a taskbar that takes the icon.

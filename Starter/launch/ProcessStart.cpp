@@ -20,6 +20,8 @@ bool Process_Start(const std::string& commandLine, const std::string& program) {
     if (!CreateProcessW(application.empty() ? nullptr : application.c_str(), writable.data(), nullptr, nullptr,
                         FALSE, 0, nullptr, nullptr, &startup, &started))
         return false;
+    // The Starter has just had the user's click, and the program it starts comes up in front.
+    AllowSetForegroundWindow(started.dwProcessId);
     UniqueKernelHandle process(started.hProcess);
     UniqueKernelHandle thread(started.hThread);
     return true;

@@ -47,11 +47,13 @@ bool TargetWindow_Control(std::int16_t action) {
     // Looked up afresh: the menu may have been drawn while another Vembrol ran.
     if (TargetWindow_Find(hwnd, minimized) == TargetNotRunning) return false;
     if (action != TargetAction_Close && action != TargetAction_Restore) return false;
-    // Restored first in both cases, so that a minimized Vembrol shows any question it asks
-    // before closing where the user can see it. Asynchronously: a busy Vembrol restores when
-    // it gets to it, and the Starter's menu stays at hand meanwhile.
+    // Restored and brought to the front in both cases, so that a Vembrol that was minimized or
+    // behind other windows shows any question it asks before closing where the user sees it.
+    // Asynchronously: a busy Vembrol restores when it gets to it, and the Starter's menu stays at
+    // hand meanwhile. Focus can only be given to a window of one's own thread; the foreground
+    // can, as the Starter has just had the user's click.
     ShowWindowAsync(hwnd, SW_RESTORE);
-    SetFocus(hwnd);
+    SetForegroundWindow(hwnd);
     if (action == TargetAction_Close) {
         DWORD_PTR ignored = 0;
         SendMessageTimeoutW(hwnd, WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kCloseTimeoutMs, &ignored);

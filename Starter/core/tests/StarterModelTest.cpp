@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 TEST(StartStationNumbers, ReadFromTheFirstCharactersRoundedHalfToEvenSaturatedAndWrittenBackPlain) {
@@ -68,6 +70,42 @@ TEST(StartCommands, ProgramOfARegisteredCommand) {
         {R"(C:\Web\browser.exe -a)", R"(C:\Web\browser.exe -a)"},
         {"%1", ""}};
     for (auto [command, program] : programs) EXPECT_EQ(FileType_ExtractProgram(command), program) << command;
+}
+
+TEST(TrayCallback, OlderShellsSendTheMessageAloneVersion4TheEventWithASignedAnchor) {
+    const struct { bool version4; std::uintptr_t wParam; std::intptr_t lParam; TrayCallback expected; } cases[] = {
+        {false, 1, 0x0202, {0x0202, 0, 0}},
+        {false, 1, 0x10202, {0x10202, 0, 0}},                              // no button release
+        {true, 0x00C80064, 0x00010401, {0x0401, 100, 200}},                // Enter at the icon
+        {true, 0xFFF6FF38, 0x0001007B, {0x007B, -200, -10}},               // a monitor left of and above
+        {true, 0x7FFF8000, static_cast<std::intptr_t>(0x00070205), {0x0205, -32768, 32767}},
+    };
+    for (const auto& c : cases) {
+        const TrayCallback got = TrayCallback_Decode(c.version4, c.wParam, c.lParam);
+        EXPECT_EQ(std::make_tuple(got.event, got.anchorX, got.anchorY),
+                  std::make_tuple(c.expected.event, c.expected.anchorX, c.expected.anchorY)) << std::hex << c.lParam;
+    }
+}
+
+TEST(TrayClicks, ReleasesOpenAtTheCursorTheirFollowUpNothingAndTheKeyboardAtTheAnchor) {
+    using namespace TrayEvent;
+    constexpr std::uint32_t LeftDown = 0x0201, LeftDouble = 0x0203, RightDown = 0x0204;
+    constexpr TrayOpen N = TrayOpen::Nothing, C = TrayOpen::AtCursor, A = TrayOpen::AtAnchor;
+    const struct { std::vector<std::uint32_t> events; std::vector<TrayOpen> opens; } cases[] = {
+        {{MouseMove, LeftDown, RightDown, LeftDouble}, {N, N, N, N}},
+        {{LeftButtonUp, Select, RightButtonUp, ContextMenu}, {C, N, C, N}},
+        {{RightButtonUp, MouseMove, MouseMove, ContextMenu}, {C, N, N, N}},  // moves while the menu was open
+        {{KeySelect, KeySelect, ContextMenu, Select}, {A, A, A, A}},          // Enter, Space, Shift+F10, menu key
+        {{LeftButtonUp, ContextMenu}, {C, A}},   // a left click's follow-up is Select: this one is the keyboard's
+        {{RightButtonUp, ContextMenu, ContextMenu}, {C, N, A}},
+        {{LeftButtonUp, LeftDown, LeftButtonUp, Select, Select}, {C, N, C, N, A}},  // a double click
+    };
+    for (const auto& c : cases) {
+        TrayClicks clicks;
+        std::vector<TrayOpen> opens;
+        for (std::uint32_t event : c.events) opens.push_back(clicks.Event_Receive(event));
+        EXPECT_EQ(opens, c.opens) << ::testing::PrintToString(c.events);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
-// A start-up in this process whose taskbar refuses the icon at first.
+// The forms in this process: a start-up whose taskbar refuses the icon at first, the tray icon
+// at each DPI, the boxes of commands that start nothing or end nothing, and the browse
+// application's save.
 #include "Mfrm.h"
+#include "MonitorDpi.h"
 #include "StarterSession.h"
+#include "RegistryRoots.h"
 #include "Systray.h"
 
 using namespace startertest;
@@ -8,14 +12,17 @@ using namespace startertest;
 namespace {
 
 // Early in a log-on the taskbar may not be there yet, and no test desktop refuses an icon on its
-// own: this shell refuses the first refusals additions.
+// own: this shell refuses the first refusals additions, and records the calls it lets through.
 int refusals = 0;
-HICON iconShown = nullptr;
-BOOL WINAPI Shell_LateTaskbar(DWORD message, PNOTIFYICONDATAW data) {
-    if (message == NIM_ADD && refusals > 0) return --refusals, FALSE;
-    if (message == NIM_ADD) iconShown = data->hIcon;
-    return Shell_NotifyIconW(message, data);
-}
+struct ShellCall {
+    DWORD message;
+    int iconWidth;
+    UINT version;
+    bool operator==(const ShellCall& o) const {
+        return message == o.message && iconWidth == o.iconWidth && version == o.version;
+    }
+};
+std::vector<ShellCall> calls;
 
 int IconWidth(HICON icon) {
     ICONINFO info = {};
@@ -23,6 +30,12 @@ int IconWidth(HICON icon) {
     if (GetIconInfo(icon, &info)) GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(image), &image);
     DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
     return image.bmWidth;
+}
+
+BOOL WINAPI Shell_LateTaskbar(DWORD message, PNOTIFYICONDATAW data) {
+    if (message == NIM_ADD && refusals > 0) return --refusals, FALSE;
+    calls.push_back({message, data->hIcon ? IconWidth(data->hIcon) : 0, message == NIM_SETVERSION ? data->uVersion : 0});
+    return Shell_NotifyIconW(message, data);
 }
 
 constexpr int kResident = 42;
@@ -37,17 +50,30 @@ constexpr int kResident = 42;
     refusals = refusalsAtFirst;
     form.Form_Start();
     if (Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue) != "(none)") std::exit(1);  // written while waiting
-    PostMessageW(form.hwnd(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    PostMessageW(form.hwnd(), taskbarCreated, 0, 0);
     MSG msg;
-    const auto shown = [&] {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        return iconShown != nullptr;
+    const auto called = [&](size_t count) {
+        return Eventually([&] {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+            return calls.size() >= count;
+        }, 5000);
     };
-    if (!Eventually(shown, 5000)) std::exit(2);
+    // Sharp at every scaling: the image the shell gets is the small-icon size at the form's DPI.
+    // The keyboard's events need version 4 of the callback, asked for after every add.
+    const int small = GetSystemMetrics(SM_CXSMICON), small144 = Metric_ForDpi(SM_CXSMICON, 144);
+    const std::vector<ShellCall> added = {{NIM_ADD, small, 0}, {NIM_SETVERSION, 0, NOTIFYICON_VERSION_4}};
+    if (!called(2)) std::exit(2);
     if (!TrayIcon(form.hwnd())) std::exit(3);
     if (Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue) != "\"" + Module_GetPath() + "\"") std::exit(4);
-    // Sharp at every scaling: the image the shell gets is the system's small-icon size.
-    if (IconWidth(iconShown) != GetSystemMetrics(SM_CXSMICON)) std::exit(5);
+    if (calls != added) std::exit(5);
+    // Moved to a monitor at 150 %, then a restarted taskbar on the system's DPI again.
+    RECT suggested = {0, 0, 0, 0};
+    SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    if (small144 == small || calls.size() != 3 || !(calls[2] == ShellCall{NIM_MODIFY, small144, 0})) std::exit(6);
+    Systray_Remove(form.hwnd());
+    PostMessageW(form.hwnd(), taskbarCreated, 0, 0);
+    if (!called(6) || std::vector<ShellCall>(calls.begin() + 4, calls.end()) != added) std::exit(7);
     Systray_Remove(form.hwnd());
     std::exit(kResident);
 }
@@ -60,6 +86,68 @@ TEST_F(LateTaskbar, StartUpWaitsForTheTaskbarAtItsSignalAndOnItsOwnThenCompletes
     EXPECT_EXIT(LateStart(2), ::testing::ExitedWithCode(kResident), "");
     // Refused for good: the Starter ends, silently, once the limit has passed.
     EXPECT_EXIT(LateStart(1000), ::testing::ExitedWithCode(0), "");
+}
+
+// No Vembrol.exe lies beside this test program.
+TEST(MenuCommands, TellWhenVembrolIsMissingAndWhenTheStarterStays) {
+    using wintest::BoxIcon;
+    MainForm().PopUpMenu_Refresh(1);  // the first item as the menu draws it: Launch
+    const struct {
+        std::int16_t menu, item;
+        std::vector<std::string> buttons;
+        std::vector<std::pair<BoxIcon, std::string>> boxes;  // a question's text: the life-cycle test's
+    } cases[] = {
+        {MenuArray_Main, M1_Target, {"OK"}, {{BoxIcon::Exclamation, "Vembrol was not found in current directory  !"}}},
+        {MenuArray_SpecialModes, M2_ExtendedHelp, {"OK"}, {{BoxIcon::Exclamation,
+            "Vembrol was not found in current directory, please move this program to the right location !"}}},
+        {MenuArray_Main, M1_RemoveStarter, {"No", "OK"}, {{BoxIcon::Question, ""}, {BoxIcon::Information, "Good boy."}}},
+    };
+    for (const auto& c : cases) {
+        wintest::BoxAnswerer answerer(c.buttons);
+        MainForm().ProgramReceivePopUpMenu_Click(c.menu, c.item);
+        const auto& boxes = answerer.Boxes();
+        ASSERT_EQ(boxes.size(), c.boxes.size()) << c.menu << "," << c.item;
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            EXPECT_EQ(boxes[i].caption, "Vembrol Starter");
+            EXPECT_EQ(boxes[i].icon, c.boxes[i].first) << wintest::BoxIcon_Name(boxes[i].icon);
+            if (!c.boxes[i].second.empty()) { EXPECT_EQ(boxes[i].text, c.boxes[i].second); }
+        }
+    }
+    EXPECT_EQ(Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue), "(none)");  // nothing registered or removed
+}
+
+// The key is shared with the product's other programs, which store what the Starter cannot read.
+TEST(StartStationSave, StoresTheBrowseApplicationAloneAndLeavesEveryOtherValueAsItWas) {
+    wintest::ScratchKey product("StartStationSave");
+    const std::string key = product.Path() + "\\KtStartStation";
+    const std::string nul(2, '\0');
+    const auto text = [&](const std::string& t) { return wintest::Utf16_Bytes(t) + nul; };
+    const struct { const char* name; DWORD type; std::string data; } stored[] = {
+        {"icon file1", REG_SZ, text("C:\\" + std::string(70000, 'i') + ".ico")},  // beyond what a load holds
+        {"application name2", REG_MULTI_SZ, text("C:\\One.exe") + text("C:\\Two.exe") + nul},
+        {"application command3", REG_EXPAND_SZ, text("%SystemRoot%\\notepad.exe")},
+        {"file type4", REG_SZ, text("02")},  // a rewrite would make it 2
+        {"icon index4", REG_DWORD, std::string("\x07\0\0\0", 4)},
+        {"another program's setting", REG_BINARY, std::string("\x01\x02\0", 3)},
+        {"browse application", REG_SZ, text("C:\\Old\\browse.exe")},
+    };
+    for (const auto& v : stored) ASSERT_TRUE(wintest::Registry_WriteStored(HKEY_LOCAL_MACHINE, key, v.name, v.type, v.data));
+    StartStationConfig config;
+    StartStation_Init(config, RegRoot_LocalMachine, product.Path());
+    StartStation_Load(config);
+    config.BrowseApplication = "C:\\Новый\\browse.exe";
+    ASSERT_TRUE(StartStation_Save(config));
+
+    for (const auto& v : stored) {
+        DWORD type = 0;
+        std::string data;
+        ASSERT_TRUE(wintest::Registry_ReadStored(HKEY_LOCAL_MACHINE, key, v.name, &type, &data)) << v.name;
+        const bool browse = std::string(v.name) == "browse application";
+        EXPECT_EQ(type, static_cast<DWORD>(browse ? REG_SZ : v.type)) << v.name;
+        // The registry layer stores a text's characters without a terminator.
+        EXPECT_TRUE(data == (browse ? wintest::Utf16_Bytes(config.BrowseApplication) : v.data)) << v.name;
+    }
+    EXPECT_EQ(wintest::Registry_ValueNames(HKEY_LOCAL_MACHINE, key).size(), std::size(stored));  // nothing added
 }
 
 }  // namespace

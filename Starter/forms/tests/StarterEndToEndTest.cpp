@@ -1,5 +1,6 @@
 // The real program under Wine, driven as a user would: start-up from a folder in any script,
-// which windows are Vembrol's, a hung Vembrol, the tray icon, saves the registry refuses, the end.
+// which windows are Vembrol's, a hung Vembrol, the tray icon by mouse and keyboard, Vembrol
+// brought to the front, saves the registry refuses, the end.
 #include "StarterSession.h"
 
 #include <chrono>
@@ -132,6 +133,54 @@ TEST_F(StarterTest, TheMenuIsNeverBlockedNorHiddenByAClickItsSavesAreCheckedAndO
     PostMessageW(main_, WM_ENDSESSION, TRUE, 0);
     ASSERT_TRUE(starter_.WaitExit(5000));
     EXPECT_FALSE(TrayIcon(main_));
+}
+
+// The keyboard reaches the icon as today's shell reports it: Enter or Space (NIN_KEYSELECT), and
+// Shift+F10 or the menu key (WM_CONTEXTMENU with no click before), anchored at the icon, far from
+// the pointer. The shell follows each click with one of the same messages, which opens nothing,
+// also when it comes only once the click's menu has closed.
+TEST_F(StarterTest, TheKeyboardOpensTheMenuAtTheIconAndVembrolComesToTheFrontToClose) {
+    const StarterInstall& install = Install("starter-keyboard");
+    StandIn_Copy(install.root + "other\\Other.exe");
+    ASSERT_TRUE(Start());
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    const POINT icon = {cursor.x > 400 ? 40 : 600, 40}, elsewhere = {cursor.x > 400 ? 300 : 800, 300};
+    const std::string target = install.dir + "Vembrol.exe";
+    wintest::Process other;
+    const struct { UINT click, followUp, key; std::string logged; } forms[] = {
+        {WM_LBUTTONUP, NIN_SELECT, NIN_KEYSELECT, StartLine(target, install.dir, target)},  // Launch
+        {WM_RBUTTONUP, WM_CONTEXTMENU, WM_CONTEXTMENU, "closed|Vembrol|front"},           // Close
+    };
+    for (const auto& form : forms) {
+        SCOPED_TRACE(form.key);
+        HWND popup = Menu_Open(form.click);
+        ASSERT_NE(popup, nullptr);
+        wintest::PopupMenu_SendKeys(popup, {VK_ESCAPE});
+        ASSERT_TRUE(wintest::PopupMenu_WaitClosed());
+        Tray_Post(form.followUp, elsewhere);
+        Tray_Post(WM_MOUSEMOVE);
+        Tray_Post(WM_LBUTTONDOWN);
+        Tray_Post(form.key, icon);
+        popup = wintest::PopupMenu_WaitFor();  // the first menu to open since the click's
+        ASSERT_NE(popup, nullptr);
+        RECT at = {};
+        GetWindowRect(popup, &at);
+        EXPECT_EQ(at.left, icon.x);
+        EXPECT_EQ(at.top, icon.y);
+        wintest::PopupMenu_SendKeys(popup, {VK_DOWN, VK_RETURN});
+        const Lines log = StandInLog(install.dir, &form == forms ? 1 : 2);
+        EXPECT_EQ(log.back(), form.logged);
+        if (&form != forms) break;
+        // Another window over Vembrol: closing asks Vembrol to the front, where its questions show.
+        ASSERT_NE(StandInWindow("Vembrol"), nullptr);
+        other = wintest::Process::Start(install.root + "other\\Other.exe", "/Window=Other", install.root + "other");
+        HWND over = StandInWindow("Other");
+        ASSERT_TRUE(Eventually([&] { return over && GetForegroundWindow() == over; }));
+    }
+    ASSERT_TRUE(Menu_Choose(Keys(Item_SpecialModes, 3)));  // the extended help mode
+    EXPECT_EQ(StandInLog(install.dir, 3).back(), StartLine(target, install.dir, target + " /ExtendedHelp"));
+    EXPECT_NE(StandInWindow("Vembrol (extended help mode)"), nullptr);  // there for the clean-up to close
 }
 
 }  // namespace

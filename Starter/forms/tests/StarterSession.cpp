@@ -117,13 +117,19 @@ bool StarterTest::Start() {
     return up && WaitForInputIdle(starter_.Handle(), 5000) == 0;
 }
 
-void StarterTest::Tray_Post(LPARAM mouseMessage) {
-    PostMessageW(main_, RegisterWindowMessageW(L"KtSystray"), 1, mouseMessage);
+void StarterTest::Tray_Post(UINT event) {
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    Tray_Post(event, cursor);
 }
 
-HWND StarterTest::Menu_Open(LPARAM mouseMessage) {
+void StarterTest::Tray_Post(UINT event, POINT anchor) {
+    PostMessageW(main_, RegisterWindowMessageW(L"KtSystray"), MAKEWPARAM(anchor.x, anchor.y), MAKELPARAM(event, 1));
+}
+
+HWND StarterTest::Menu_Open(UINT event) {
     wintest::PopupMenu_WaitClosed();
-    Tray_Post(mouseMessage);
+    Tray_Post(event);
     return wintest::PopupMenu_WaitFor();
 }
 

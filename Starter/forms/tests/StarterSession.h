@@ -53,9 +53,12 @@ protected:
     // until the Starter and stand-ins started from it have ended.
     const StarterInstall& Install(const std::string& name, bool withTarget = true, const std::string& sub = "");
     bool Start();  // waits for the main window and the tray icon
-    HWND Menu_Open(LPARAM mouseMessage = WM_RBUTTONUP);
+    HWND Menu_Open(UINT event = WM_RBUTTONUP);
     bool Menu_Choose(const std::vector<WORD>& keys);  // false when the menu did not open
-    void Tray_Post(LPARAM mouseMessage);
+    // As the shell posts the callback in version 4: the event and the icon's id in lParam, the
+    // anchor (the cursor for the mouse, the icon for the keyboard) in wParam.
+    void Tray_Post(UINT event);
+    void Tray_Post(UINT event, POINT anchor);
     // Returns once the Starter has handled every message posted to it before: the icon, taken
     // away, comes back only when the "TaskbarCreated" posted after them is handled.
     bool Starter_Drain();
