@@ -52,8 +52,11 @@ TEST(ReleasedPrograms, CarryVersionManifestAndIconAsWindowsReadsThem) {
         HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(module, nullptr);
         const std::string xml = Resource(module, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
+        // Per-monitor scaling (v2) where Windows has it, the older per-monitor and system-wide
+        // declarations before.
         for (const std::string& want : {std::string("name=\"Microsoft.Windows.Common-Controls\" version=\"6."),
-                                        "level=\"" + std::string(p.level) + "\"", std::string(">true</dpiAware>")})
+                                        "level=\"" + std::string(p.level) + "\"", std::string(">true/pm</dpiAware>"),
+                                        std::string(">PerMonitorV2, PerMonitor</dpiAwareness>")})
             EXPECT_NE(xml.find(want), std::string::npos) << want;
 
         LPSTR group = nullptr;
