@@ -1,5 +1,6 @@
 // The uninstaller's only window: "Please wait, uninstalling..." beside the program icon and a
-// progress bar below, shown while the run works. It cannot be closed by the user.
+// progress bar below, shown while the run works, drawn for the DPI of its monitor. It cannot be
+// closed by the user.
 #pragma once
 
 #include "Handles.h"
@@ -17,7 +18,8 @@ public:
     Mfrm(const Mfrm&) = delete;
     Mfrm& operator=(const Mfrm&) = delete;
 
-    // Creates the window hidden and disabled; false when the platform refused.
+    // Creates the window hidden and disabled, centred on the monitor where the mouse is; false
+    // when the platform refused.
     bool Create(HINSTANCE instance);
     // Null until Create succeeded; a silent run never creates the window.
     HWND Hwnd() const { return hwnd_; }
@@ -38,9 +40,17 @@ public:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The font, icons and boxes of the controls at dpi; the window's client size for them.
+    SIZE Layout_Apply(UINT dpi);
+    // The window's outer size for its layout at dpi, which may not be applied yet.
+    SIZE Window_SizeAtDpi(UINT dpi) const;
 
+    HINSTANCE instance_ = nullptr;
     HWND hwnd_ = nullptr;
+    HWND image_ = nullptr;
+    HWND label_ = nullptr;
     HWND progress_ = nullptr;
-    UniqueIcon icon_;       // 32 x 32, shown in the window and as its big icon
-    UniqueIcon smallIcon_;  // 16 x 16, for the caption
+    UniqueGdiObject font_;  // the system's message font at the window's DPI
+    UniqueIcon icon_;       // 32 x 32 at 96 DPI, shown in the window and as its big icon
+    UniqueIcon smallIcon_;  // the caption's, 16 x 16 at 96 DPI
 };
