@@ -29,8 +29,8 @@ void Child_Place(HWND child, const PixelRect& r) {
     SetWindowPos(child, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The system's message font at dpi (the stock GUI font where the system gives none), and the
-// label's text measured in it.
+// The system's message font at dpi; null where the system gives none, and the stock GUI font
+// stands in.
 HFONT Font_AtDpi(UINT dpi) {
     LOGFONTW font = {};
     return MessageFont_ForDpi(dpi, font) ? CreateFontIndirectW(&font) : nullptr;

@@ -282,6 +282,33 @@ const std::vector<MessageBoxInfo>& BoxAnswerer::Boxes() {
     return boxes_;
 }
 
+// ---- icons and display scaling -----------------------------------------------------------
+
+int Icon_Width(HICON icon) {
+    ICONINFO info = {};
+    BITMAP image = {};
+    if (!icon || !GetIconInfo(icon, &info)) return 0;
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(image), &image);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return image.bmWidth;
+}
+
+namespace {
+const char kDesktopKey[] = "Control Panel\\Desktop";
+}  // namespace
+
+ScreenDpiForNewProcesses::ScreenDpiForNewProcesses(DWORD dpi) {
+    existed_ = Registry_ReadStored(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", &type_, &stored_);
+    Registry_WriteStored(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", REG_DWORD,
+                         std::string(reinterpret_cast<const char*>(&dpi), sizeof(dpi)));
+}
+
+ScreenDpiForNewProcesses::~ScreenDpiForNewProcesses() {
+    if (existed_) Registry_WriteStored(HKEY_CURRENT_USER, kDesktopKey, "LogPixels", type_, stored_);
+    if (!existed_) RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels");
+}
+
 // ---- popup menus ---------------------------------------------------------------------------
 
 HWND PopupMenu_WaitFor(int timeoutMs) {

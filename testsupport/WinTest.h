@@ -76,6 +76,26 @@ private:
     std::thread thread_;
 };
 
+// ---- icons and display scaling -----------------------------------------------------------
+
+// The width in pixels of an icon's image; 0 for none.
+int Icon_Width(HICON icon);
+
+// The DPI that Wine gives every monitor (LogPixels) for the processes started while this object
+// lives, such as a death test's child; the value as it was comes back on destruction.
+class ScreenDpiForNewProcesses {
+public:
+    explicit ScreenDpiForNewProcesses(DWORD dpi);
+    ~ScreenDpiForNewProcesses();
+    ScreenDpiForNewProcesses(const ScreenDpiForNewProcesses&) = delete;
+    ScreenDpiForNewProcesses& operator=(const ScreenDpiForNewProcesses&) = delete;
+
+private:
+    bool existed_ = false;
+    DWORD type_ = 0;
+    std::string stored_;
+};
+
 // ---- popup menus ---------------------------------------------------------------------------
 
 // A visible popup menu window (class #32768); null after timeoutMs.

@@ -1,5 +1,5 @@
-// The Start Station slots as the product stores them: value names, numbers read and written
-// back, the menu caption of a slot, and the "%systemroot%" placeholder of its command line.
+// The Start Station slots as the product stores them: value names, the numbers read from their
+// texts, the menu caption of a slot, and the "%systemroot%" placeholder of its command line.
 #include "StarterModel.h"
 
 #include "StarterTexts.h"
@@ -23,12 +23,10 @@ std::int16_t StartStation_FileTypeFromText(const std::string& text) {
 }
 
 std::int16_t StartStation_IconIndexFromText(const std::string& text) {
-    // Limited to -32767, not -32768, as the index has always been; a save writes the limit back.
+    // Limited to -32767, not -32768, as the index has always been.
     const std::int32_t wide = Number_ToInt32(Text_ToNumber(Text_FirstChars(text, 8)));
     return static_cast<std::int16_t>(std::clamp<std::int32_t>(wide, -32767, 32767));
 }
-
-std::string StartStation_NumberText(std::int32_t number) { return std::to_string(number); }
 
 namespace {
 

@@ -143,8 +143,6 @@ std::string StartStationValue_IconIndex(int n);
 // saturated (icon index limited to -32767..32767).
 std::int16_t StartStation_FileTypeFromText(const std::string& text);
 std::int16_t StartStation_IconIndexFromText(const std::string& text);
-// Decimal text as written back ("-" for negatives).
-std::string StartStation_NumberText(std::int32_t number);
 
 // A menu item's caption and enabled flag after the refresh of group 3; currentCaption is kept
 // for unknown types.

@@ -7,17 +7,13 @@
 
 namespace {
 
-TEST(StartStationNumbers, ReadFromTheFirstCharactersRoundedHalfToEvenSaturatedAndWrittenBackPlain) {
+TEST(StartStationNumbers, ReadFromTheFirstCharactersRoundedHalfToEvenAndSaturated) {
     const std::pair<const char*, std::int16_t> types[] = {
         {"2abc", 2}, {"2.5", 2}, {"3.5", 4}, {"12345", 1234}, {"", 0}, {"9E99", 32767}, {"-9E9", -32768}};
     for (auto [text, n] : types) EXPECT_EQ(StartStation_FileTypeFromText(text), n) << text;
     const std::pair<const char*, std::int16_t> icons[] = {
         {"0.5", 0}, {"1.5", 2}, {"0000001234", 12}, {"-32768", -32767}, {"9E999999", 32767}, {"-9E99999", -32767}};
     for (auto [text, n] : icons) EXPECT_EQ(StartStation_IconIndexFromText(text), n) << text;
-    const std::pair<const char*, const char*> saved[] = {
-        {"02", "2"}, {"1.6", "2"}, {"", "0"}, {"-3", "-3"}, {"9E99", "32767"}};
-    for (auto [text, written] : saved)
-        EXPECT_EQ(StartStation_NumberText(StartStation_FileTypeFromText(text)), written) << text;
 }
 
 TEST(StartStationMenu, CaptionsShortenLongNamesKeepDriveRootsAndMarkUndefinedSlots) {
@@ -72,33 +68,29 @@ TEST(StartCommands, ProgramOfARegisteredCommand) {
     for (auto [command, program] : programs) EXPECT_EQ(FileType_ExtractProgram(command), program) << command;
 }
 
-TEST(TrayCallback, OlderShellsSendTheMessageAloneVersion4TheEventWithASignedAnchor) {
-    const struct { bool version4; std::uintptr_t wParam; std::intptr_t lParam; TrayCallback expected; } cases[] = {
-        {false, 1, 0x0202, {0x0202, 0, 0}},
-        {false, 1, 0x10202, {0x10202, 0, 0}},                              // no button release
-        {true, 0x00C80064, 0x00010401, {0x0401, 100, 200}},                // Enter at the icon
-        {true, 0xFFF6FF38, 0x0001007B, {0x007B, -200, -10}},               // a monitor left of and above
-        {true, 0x7FFF8000, static_cast<std::intptr_t>(0x00070205), {0x0205, -32768, 32767}},
+TEST(TrayCallback, OlderShellsSendTheMessageAloneVersion4TheEventAndASignedAnchor) {
+    const struct { bool version4; std::uintptr_t wParam; std::intptr_t lParam; std::uint32_t event; int x, y; } cases[] = {
+        {false, 1, 0x0202, 0x0202, 0, 0},
+        {false, 1, 0x10202, 0x10202, 0, 0},                 // no button release
+        {true, 0x00C80064, 0x00010401, 0x0401, 100, 200},   // Enter at the icon
+        {true, 0xFFF6FF38, 0x0001007B, 0x007B, -200, -10},  // on a monitor left of and above the primary one
     };
     for (const auto& c : cases) {
         const TrayCallback got = TrayCallback_Decode(c.version4, c.wParam, c.lParam);
-        EXPECT_EQ(std::make_tuple(got.event, got.anchorX, got.anchorY),
-                  std::make_tuple(c.expected.event, c.expected.anchorX, c.expected.anchorY)) << std::hex << c.lParam;
+        EXPECT_EQ(std::make_tuple(got.event, got.anchorX, got.anchorY), std::make_tuple(c.event, c.x, c.y)) << c.lParam;
     }
 }
 
 TEST(TrayClicks, ReleasesOpenAtTheCursorTheirFollowUpNothingAndTheKeyboardAtTheAnchor) {
     using namespace TrayEvent;
-    constexpr std::uint32_t LeftDown = 0x0201, LeftDouble = 0x0203, RightDown = 0x0204;
+    constexpr std::uint32_t LeftDown = 0x0201, LeftDouble = 0x0203;
     constexpr TrayOpen N = TrayOpen::Nothing, C = TrayOpen::AtCursor, A = TrayOpen::AtAnchor;
     const struct { std::vector<std::uint32_t> events; std::vector<TrayOpen> opens; } cases[] = {
-        {{MouseMove, LeftDown, RightDown, LeftDouble}, {N, N, N, N}},
-        {{LeftButtonUp, Select, RightButtonUp, ContextMenu}, {C, N, C, N}},
-        {{RightButtonUp, MouseMove, MouseMove, ContextMenu}, {C, N, N, N}},  // moves while the menu was open
-        {{KeySelect, KeySelect, ContextMenu, Select}, {A, A, A, A}},          // Enter, Space, Shift+F10, menu key
-        {{LeftButtonUp, ContextMenu}, {C, A}},   // a left click's follow-up is Select: this one is the keyboard's
+        {{MouseMove, LeftDown, LeftDouble}, {N, N, N}},
+        {{LeftButtonUp, MouseMove, Select, RightButtonUp, ContextMenu}, {C, N, N, C, N}},
+        {{KeySelect, ContextMenu, Select}, {A, A, A}},  // Enter or Space, Shift+F10, the menu key
+        {{LeftButtonUp, ContextMenu}, {C, A}},          // a left click's follow-up is Select: this is the keyboard
         {{RightButtonUp, ContextMenu, ContextMenu}, {C, N, A}},
-        {{LeftButtonUp, LeftDown, LeftButtonUp, Select, Select}, {C, N, C, N, A}},  // a double click
     };
     for (const auto& c : cases) {
         TrayClicks clicks;

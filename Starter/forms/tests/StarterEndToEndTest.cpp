@@ -148,12 +148,19 @@ TEST_F(StarterTest, TheKeyboardOpensTheMenuAtTheIconAndVembrolComesToTheFrontToC
     const POINT icon = {cursor.x > 400 ? 40 : 600, 40}, elsewhere = {cursor.x > 400 ? 300 : 800, 300};
     const std::string target = install.dir + "Vembrol.exe";
     wintest::Process other;
-    const struct { UINT click, followUp, key; std::string logged; } forms[] = {
-        {WM_LBUTTONUP, NIN_SELECT, NIN_KEYSELECT, StartLine(target, install.dir, target)},  // Launch
-        {WM_RBUTTONUP, WM_CONTEXTMENU, WM_CONTEXTMENU, "closed|Vembrol|front"},           // Close
+    const struct { UINT click, followUp, key; bool behindAnother; std::string logged; } forms[] = {
+        {WM_LBUTTONUP, NIN_SELECT, NIN_KEYSELECT, false, StartLine(target, install.dir, target)},  // Launch
+        {WM_RBUTTONUP, WM_CONTEXTMENU, WM_CONTEXTMENU, true, "closed|Vembrol|front"},            // Close
     };
-    for (const auto& form : forms) {
+    for (size_t n = 0; n < std::size(forms); ++n) {
+        const auto& form = forms[n];
         SCOPED_TRACE(form.key);
+        if (form.behindAnother) {  // where a question Vembrol asks before closing would go unseen
+            ASSERT_NE(StandInWindow("Vembrol"), nullptr);
+            other = wintest::Process::Start(install.root + "other\\Other.exe", "/Window=Other", install.root + "other");
+            HWND over = StandInWindow("Other");
+            ASSERT_TRUE(Eventually([&] { return over && GetForegroundWindow() == over; }));
+        }
         HWND popup = Menu_Open(form.click);
         ASSERT_NE(popup, nullptr);
         wintest::PopupMenu_SendKeys(popup, {VK_ESCAPE});
@@ -166,17 +173,9 @@ TEST_F(StarterTest, TheKeyboardOpensTheMenuAtTheIconAndVembrolComesToTheFrontToC
         ASSERT_NE(popup, nullptr);
         RECT at = {};
         GetWindowRect(popup, &at);
-        EXPECT_EQ(at.left, icon.x);
-        EXPECT_EQ(at.top, icon.y);
+        EXPECT_EQ(std::make_pair(at.left, at.top), std::make_pair(icon.x, icon.y));
         wintest::PopupMenu_SendKeys(popup, {VK_DOWN, VK_RETURN});
-        const Lines log = StandInLog(install.dir, &form == forms ? 1 : 2);
-        EXPECT_EQ(log.back(), form.logged);
-        if (&form != forms) break;
-        // Another window over Vembrol: closing asks Vembrol to the front, where its questions show.
-        ASSERT_NE(StandInWindow("Vembrol"), nullptr);
-        other = wintest::Process::Start(install.root + "other\\Other.exe", "/Window=Other", install.root + "other");
-        HWND over = StandInWindow("Other");
-        ASSERT_TRUE(Eventually([&] { return over && GetForegroundWindow() == over; }));
+        EXPECT_EQ(StandInLog(install.dir, n + 1).back(), form.logged);
     }
     ASSERT_TRUE(Menu_Choose(Keys(Item_SpecialModes, 3)));  // the extended help mode
     EXPECT_EQ(StandInLog(install.dir, 3).back(), StartLine(target, install.dir, target + " /ExtendedHelp"));
