@@ -19,7 +19,8 @@ NOTIFYICONDATAW Systray_Data(HWND window, HICON icon, UINT callbackMessage, cons
     data.cbSize = sizeof(data);
     data.hWnd = window;
     data.uID = kIconId;
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    // Under version 4 the shell shows the tip only when asked to; screen readers read it too.
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     data.uCallbackMessage = callbackMessage;
     data.hIcon = icon;
     // The tip ends with a NUL and the rest of the first layout's field holds blanks, as the

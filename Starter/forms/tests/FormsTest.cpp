@@ -16,12 +16,12 @@ namespace {
 // Early in a log-on the taskbar may not be there yet, and no test desktop refuses an icon on its
 // own: this shell refuses the first refusals additions, and records the calls it lets through.
 int refusals = 0;
-using ShellCall = std::tuple<DWORD, int, UINT>;  // message, icon width, version asked for
+using ShellCall = std::tuple<DWORD, int, UINT>;  // message, icon width, flags or the version asked for
 std::vector<ShellCall> calls;
 
 BOOL WINAPI Shell_LateTaskbar(DWORD message, PNOTIFYICONDATAW data) {
     if (message == NIM_ADD && refusals > 0) return --refusals, FALSE;
-    calls.emplace_back(message, wintest::Icon_Width(data->hIcon), message == NIM_SETVERSION ? data->uVersion : 0);
+    calls.emplace_back(message, wintest::Icon_Width(data->hIcon), message == NIM_SETVERSION ? data->uVersion : data->uFlags);
     return Shell_NotifyIconW(message, data);
 }
 
@@ -47,9 +47,11 @@ constexpr int kResident = 42;
         }, 5000);
     };
     // Sharp at every scaling: the image the shell gets is the small-icon size at the form's DPI.
-    // The keyboard's events need version 4 of the callback, asked for after every add.
+    // The keyboard's events need version 4 of the callback, asked for after every add, under
+    // which the tip shows only when asked for.
     const int small = GetSystemMetrics(SM_CXSMICON), small144 = Metric_ForDpi(SM_CXSMICON, 144);
-    const std::vector<ShellCall> added = {{NIM_ADD, small, 0}, {NIM_SETVERSION, 0, NOTIFYICON_VERSION_4}};
+    const std::vector<ShellCall> added = {{NIM_ADD, small, NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP},
+                                          {NIM_SETVERSION, 0, NOTIFYICON_VERSION_4}};
     if (!called(2)) std::exit(2);
     if (!TrayIcon(form.hwnd())) std::exit(3);
     if (Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue) != "\"" + Module_GetPath() + "\"") std::exit(4);
@@ -57,7 +59,7 @@ constexpr int kResident = 42;
     // Moved to a monitor at 150 %, then a restarted taskbar on the system's DPI again.
     RECT suggested = {0, 0, 0, 0};
     SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    if (small144 == small || calls.size() != 3 || calls[2] != ShellCall{NIM_MODIFY, small144, 0}) std::exit(6);
+    if (small144 == small || calls.size() != 3 || calls[2] != ShellCall{NIM_MODIFY, small144, NIF_ICON}) std::exit(6);
     Systray_Remove(form.hwnd());
     PostMessageW(form.hwnd(), taskbarCreated, 0, 0);
     if (!called(6) || std::vector<ShellCall>(calls.begin() + 4, calls.end()) != added) std::exit(7);
