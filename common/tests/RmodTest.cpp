@@ -91,6 +91,7 @@ TEST_F(RegistryLayer, DeletesAndWritesTellWhetherTheyTookEffect) {
         EXPECT_FALSE(Registry_SetValue(Machine, child, "kept", "new", RegKind_String));
         EXPECT_FALSE(Registry_SetValue(Machine, child, "fresh", 1, RegKind_Dword));
         EXPECT_FALSE(Registry_DeleteValue(Machine, child, "kept"));
+        EXPECT_TRUE(Registry_DeleteValue(Machine, child, "absent"));  // nothing to change, so nothing refused
         EXPECT_FALSE(Registry_DeleteKey(Machine, child));
         EXPECT_EQ(Registry_GetValue(Machine, child, "kept"), "old");
     }

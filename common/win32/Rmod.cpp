@@ -124,6 +124,15 @@ bool Registry_CreateKey(std::uint32_t root, const std::string& keyPath) {
 
 bool Registry_DeleteValue(std::uint32_t root, const std::string& keyPath, const std::string& valueName) {
     LONG opened = ERROR_SUCCESS;
+    // Looked for with read access first: a standard user may read keys such as the Run key but
+    // not change them, and a value that is not there needs no change.
+    if (UniqueKey reader = Key_Open(root, keyPath, KEY_QUERY_VALUE, &opened)) {
+        if (RegQueryValueExW(reader.get(), Wide_FromText(valueName).c_str(), nullptr, nullptr, nullptr, nullptr) ==
+            ERROR_FILE_NOT_FOUND)
+            return true;
+    } else if (opened == ERROR_FILE_NOT_FOUND) {
+        return true;
+    }
     UniqueKey key = Key_Open(root, keyPath, KEY_WRITE, &opened);
     if (!key) return opened == ERROR_FILE_NOT_FOUND;
     return Deleted(RegDeleteValueW(key.get(), Wide_FromText(valueName).c_str()));
