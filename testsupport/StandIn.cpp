@@ -1,6 +1,9 @@
 // A stand-in for programs the Starter starts (Vembrol, browsers, Start Station applications).
-// Every start appends one line, in UTF-8, to standin.log beside the executable:
+// Every start appends two lines, in UTF-8, to standin.log beside the executable:
 //   start|<exe path>|<current directory>|<command line>
+//   argv|[<argument 0>][<argument 1>]...
+// the second with the command line split as programs split it (CommandLineToArgvW), so that a
+// test sees whether an argument arrived whole.
 // Copied as Vembrol.exe it opens a main window titled as Vembrol would for the mode its
 // command line names, and logs "closed|<title>|front" (or "|behind") when that window is closed
 // while it is (or is not) the foreground window.
@@ -8,6 +11,8 @@
 // "/Minimized" shows that window minimized, and "/Hang" makes the program stop answering
 // messages once its window shows.
 #include "WideText.h"
+
+#include <shellapi.h>
 
 #include <string>
 
@@ -53,7 +58,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     wchar_t cwd[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, cwd);
     const std::string cmd = Text_FromWide(GetCommandLineW());
-    Log("start|" + exePath + "|" + Text_FromWideBuffer(cwd, MAX_PATH) + "|" + cmd);
+    std::string argv = "argv|";
+    int count = 0;
+    if (LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 0; i < count; ++i) argv += "[" + Text_FromWide(args[i]) + "]";
+        LocalFree(args);
+    }
+    // One write, so that a reader never sees a start without its arguments.
+    Log("start|" + exePath + "|" + Text_FromWideBuffer(cwd, MAX_PATH) + "|" + cmd + "\r\n" + argv);
 
     const size_t window = cmd.find("/Window=");
     if (window != std::string::npos) {

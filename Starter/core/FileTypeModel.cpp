@@ -24,13 +24,6 @@ std::string FileType_ExtractProgram(const std::string& commandLine) {
     return Text_TrimBlanks(program);
 }
 
-std::string FileType_QuotedProgram(const std::string& commandLine) {
-    if (commandLine.empty() || commandLine[0] != '"') return "";
-    const std::size_t close = commandLine.find('"', 1);
-    if (close == std::string::npos) return "";
-    return commandLine.substr(1, close - 1);
-}
-
 bool FileType_SplitIcon(const std::string& icon, std::string& iconFile, std::int16_t& iconIndex) {
     const std::size_t comma = icon.find(',');
     if (comma == std::string::npos) return false;

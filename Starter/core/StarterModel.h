@@ -165,7 +165,3 @@ std::string FileType_ExtractProgram(const std::string& commandLine);
 // An icon text "path,index": true and both parts when there is a comma.
 bool FileType_SplitIcon(const std::string& icon, std::string& iconFile, std::int16_t& iconIndex);
 
-// The program path of a registered command that begins with a quoted path (the text between
-// the first two quotes), else "". With it a program is started by its own path even where the
-// registered command puts options between the path and "%1".
-std::string FileType_QuotedProgram(const std::string& commandLine);

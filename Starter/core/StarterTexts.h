@@ -61,7 +61,6 @@ namespace StarterText {
 
 inline constexpr char StartStationSubKey[] = "KtStartStation\\";
 inline constexpr char BrowseApplicationValueName[] = "browse application";
-inline constexpr char DefaultBrowseApplication[] = "explorer.exe";
 inline constexpr char SystemRootPlaceholder[] = "%systemroot%";
 
 // "Error starting application '" + command + "' !"
@@ -76,7 +75,6 @@ inline constexpr char BrowseNotSaved[] =
 
 inline constexpr char WebSampleDocument[] = "C:\\Text.html";
 inline constexpr char WebVerb[] = "open";
-inline constexpr char WebFallbackBrowser[] = "explorer.exe";
 // "Error starting Internet browser application, please go to " + address + " manually !"
 inline constexpr char WebErrorBegin[] = "Error starting Internet browser application, please go to ";
 inline constexpr char WebErrorEnd[] = " manually !";

@@ -42,6 +42,32 @@ LRESULT CALLBACK Mfrm_WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     }
 }
 
+// An elevated Starter hears nothing from a taskbar that runs without elevation unless it lets the
+// message through. Looked up at run time: systems before Windows 7 have no such function.
+void Message_AllowFromTaskbar(HWND window, UINT message) {
+    using AllowFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const auto allow = user32 ? reinterpret_cast<AllowFunction>(reinterpret_cast<void (*)()>(
+                                    GetProcAddress(user32, "ChangeWindowMessageFilterEx")))
+                              : nullptr;
+    if (allow && message != 0) allow(window, message, MSGFLT_ALLOW, nullptr);
+}
+
+// Keeps the first visible dialog of the system's dialog class: a message box or the input box.
+BOOL CALLBACK Box_Keep(HWND window, LPARAM found) {
+    wchar_t name[8] = {};
+    if (!IsWindowVisible(window) || !GetClassNameW(window, name, 8) || lstrcmpW(name, L"#32770") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// A message box or the input box of the Starter that is open; null when there is none.
+HWND Box_OpenOnThisThread() {
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), Box_Keep, reinterpret_cast<LPARAM>(&box));
+    return box;
+}
+
 // The icon resource holds an image for every display scaling; asking for the exact size the
 // system uses keeps the shell from scaling a neighbouring one.
 HICON Icon_Load(int size) {
@@ -85,6 +111,7 @@ void Mfrm::Window_Create() const {
     const RECT nowhere = {0, 0, 0, 0};
     hwnd_ = FormWindow_Create({kClassName, Mfrm_WindowProc, icon_.get(), iconSmall_.get()}, StarterText::MainCaption,
                               WS_POPUP, WS_EX_TOOLWINDOW, nowhere, nullptr);
+    Message_AllowFromTaskbar(hwnd_, TaskbarCreatedMessage);
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(iconSmall_.get()));
 }
@@ -102,6 +129,9 @@ void Mfrm::Form_SetVisible(bool visible) { ShowWindow(hwnd(), visible ? SW_SHOW 
 void Mfrm::Form_Load() {
     // Before anything else: a second copy must leave no trace, not even a window.
     if (!SingleInstance_Claim()) ExitProcess(0);
+    // Started from a downloads folder (a console, an installer's "launch now", a shortcut's
+    // "Start in"), the Starter must never run a program that lies there.
+    SetCurrentDirectoryW(Wide_FromText(Starter_Directory()).c_str());
     Form_Start();
 }
 
@@ -113,12 +143,17 @@ void Mfrm::Form_Start() {
         return;
     }
     // Nothing is written until the icon is there: a Starter that gives up leaves no trace.
+    TrayWait_Begin();
+}
+
+void Mfrm::TrayWait_Begin() {
     trayWaiting_ = true;
     trayWaitStart_ = GetTickCount();
     SetTimer(hwnd(), kTrayWaitTimer, TrayWait_IntervalMs, nullptr);
 }
 
 void Mfrm::Form_StartResident() {
+    resident_ = true;
     StarterRunEntry_Write(StarterExePath_Build(Starter_Directory(), Starter_BaseName()));
     StartStation_Init(StartStation, RegRoot_LocalMachine, StarterText::ProductKey);
 
@@ -139,15 +174,22 @@ void Mfrm::Form_Unload(std::int16_t) {
 
 bool Mfrm::Tray_Add() {
     if (SystrayMessage == 0) SystrayMessage = RegisterWindowMessageW(Wide_FromText(StarterText::TrayMessageName).c_str());
+    Message_AllowFromTaskbar(hwnd(), SystrayMessage);
     if (!Systray_Add(hwnd(), Icon(), SystrayMessage, StarterText::TrayTip)) return false;
     trayVersion4_ = Systray_UseVersion4(hwnd());
     KtSubClass(*this, StarterText::TraySubclassName, *this, true);
     return true;
 }
 
-void Mfrm::Tray_AddAgain() {
+bool Mfrm::Tray_AddAgain() {
     TrayIcon_Load(Dpi_ForWindow(hwnd()));
-    if (Systray_Add(hwnd(), Icon(), SystrayMessage, StarterText::TrayTip)) trayVersion4_ = Systray_UseVersion4(hwnd());
+    if (Systray_Add(hwnd(), Icon(), SystrayMessage, StarterText::TrayTip)) {
+        trayVersion4_ = Systray_UseVersion4(hwnd());
+        return true;
+    }
+    // "TaskbarCreated" also comes when the taskbar merely changed its scaling and kept its icons;
+    // then adding fails, and changing the icon tells that it is there.
+    return Systray_SetIcon(hwnd(), Icon());
 }
 
 void Mfrm::Dpi_Changed(UINT dpi) {
@@ -155,17 +197,18 @@ void Mfrm::Dpi_Changed(UINT dpi) {
 }
 
 void Mfrm::Taskbar_Available() {
-    if (!trayWaiting_) {
-        // A restarted taskbar has forgotten every icon; without this the Starter would have no
-        // interface left, and starting it again would not help, as a second copy ends at once.
-        if (SystrayMessage != 0) Tray_AddAgain();
-        return;
-    }
-    if (Tray_Add()) {
+    // A restarted taskbar has forgotten every icon; without this the Starter would have no
+    // interface left, and starting it again would not help, as a second copy ends at once.
+    const bool added = resident_ ? Tray_AddAgain() : Tray_Add();
+    if (added) {
+        if (trayWaiting_) KillTimer(hwnd(), kTrayWaitTimer);
         trayWaiting_ = false;
-        KillTimer(hwnd(), kTrayWaitTimer);
-        Form_StartResident();
+        if (!resident_) Form_StartResident();
+    } else if (!trayWaiting_) {
+        // A taskbar that has only just restarted may still be too busy to take the icon.
+        TrayWait_Begin();
     } else if (GetTickCount() - trayWaitStart_ >= TrayWait_LimitMs) {
+        // Without an icon the Starter cannot be used, and it would keep a new start from running.
         Form_Unload(0);
     }
 }
@@ -181,6 +224,12 @@ void Mfrm::KtSubClassWindowProc(const std::string&, HWND, UINT Msg, WPARAM wPara
     // one is open, and hiding the form under the open menu would keep it from closing on a click
     // elsewhere, so a click meanwhile is left to the open menu.
     if (open == TrayOpen::Nothing || popupOpen_) return;
+    // One question at a time: a menu over an open question could ask a second one on top of it,
+    // and the two answers would contradict each other.
+    if (HWND box = Box_OpenOnThisThread()) {
+        SetForegroundWindow(box);
+        return;
+    }
     popupOpen_ = true;
 
     Form_SetSize(0, 0);

@@ -19,9 +19,9 @@ public:
     Boolean AutoStartTarget = BooleanFalse;
     // The tray callback message; 0 until the tray icon is first added.
     UINT SystrayMessage = 0;
-    // How long start-up waits for a taskbar that refuses the icon, and how often it asks again
+    // How long the Starter waits for a taskbar that refuses the icon, and how often it asks again
     // meanwhile (besides at each "TaskbarCreated"). Early in a log-on the taskbar may not be
-    // there yet.
+    // there yet, and a restarted one may be busy for a while.
     DWORD TrayWait_LimitMs = 120000;
     UINT TrayWait_IntervalMs = 5000;
 
@@ -47,7 +47,7 @@ public:
     // ---- tray messages (the form is the target of its own window's subclassing) ----
     void KtSubClassWindowProc(const std::string& SourceDescription, HWND hwnd, UINT Msg, WPARAM wParam,
                               LPARAM lParam, LRESULT& ReturnValue, bool& ReturnValueUsedFlag) override;
-    // The taskbar (re)started, or the retry timer of a start-up waiting for it fired.
+    // The taskbar (re)started, or the retry timer of a Starter waiting for it fired.
     void Taskbar_Available();
     // The scaling of the form's monitor changed: the tray icon is drawn again at the new DPI.
     void Dpi_Changed(UINT dpi);
@@ -68,10 +68,13 @@ private:
     void Window_Create() const;
     // Adds the tray icon and routes the window's messages to this form; false when refused.
     bool Tray_Add();
-    // Adds the icon again, drawn at the form's DPI now, for a taskbar that forgot it.
-    void Tray_AddAgain();
+    // Adds the icon again, drawn at the form's DPI now, for a taskbar that forgot it; true also
+    // when the taskbar still shows it.
+    bool Tray_AddAgain();
     // Loads the tray icon for dpi unless it is already drawn at that DPI; true when it changed.
     bool TrayIcon_Load(UINT dpi) const;
+    // Asks the taskbar again every TrayWait_IntervalMs until TrayWait_LimitMs have passed.
+    void TrayWait_Begin();
     // The start-up steps that follow a tray icon the shell accepted.
     void Form_StartResident();
     // The Auto Start command: asks before switching on, and tells when the switch was not saved.
@@ -90,8 +93,11 @@ private:
     TrayClicks trayClicks_;
     // True while the tray menu is open.
     bool popupOpen_ = false;
-    // Set while start-up waits for a taskbar that takes the icon.
+    // Set while the Starter waits for a taskbar that takes the icon, at start-up or after the
+    // taskbar restarted.
     bool trayWaiting_ = false;
+    // Set once the start-up has completed.
+    bool resident_ = false;
     DWORD trayWaitStart_ = 0;
 };
 

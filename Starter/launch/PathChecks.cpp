@@ -1,4 +1,4 @@
-// File-system checks and the current directory, shared by the launch operations.
+// File-system checks shared by the launch operations.
 #include "PathChecks.h"
 
 #include "WideText.h"
@@ -16,8 +16,4 @@ bool Path_Exists(const std::string& path) { return Path_Attributes(path) != INVA
 bool Path_IsFile(const std::string& path) {
     const DWORD attributes = Path_Attributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void Directory_MakeCurrentIfExists(const std::string& dir) {
-    if (Path_Exists(dir)) SetCurrentDirectoryW(Wide_FromText(dir).c_str());
 }

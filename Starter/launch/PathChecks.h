@@ -1,4 +1,4 @@
-// File-system checks and the current directory, shared by the launch operations.
+// File-system checks shared by the launch operations.
 #pragma once
 
 #include <string>
@@ -7,5 +7,3 @@
 bool Path_Exists(const std::string& path);
 // An existing file, not a directory.
 bool Path_IsFile(const std::string& path);
-// Makes dir the current directory when it is not empty and exists; failures are passed over.
-void Directory_MakeCurrentIfExists(const std::string& dir);

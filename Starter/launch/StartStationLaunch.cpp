@@ -9,22 +9,17 @@
 namespace {
 
 // Applications and browse applications often expect to find their files beside them, so they
-// start in their own directory; the Starter then returns to its own, where it always runs.
-bool Command_StartInItsDirectory(const std::string& commandLine, const std::string& programPath) {
-    Directory_MakeCurrentIfExists(Path_GetDirectory(programPath));
-    // Whole command lines as the product stored them. When the stored application (or browse
-    // application) names an existing file as it stands, it goes to the platform separately, so
-    // that an unquoted path with blanks cannot start a program planted at a shorter prefix; a
-    // command with arguments names no file and is started as the platform splits it.
-    const bool started = Process_Start(commandLine, programPath);
-    Directory_MakeCurrentIfExists(Starter_Directory());
-    return started;
+// start in their own folder. False when the command names no existing program or it could not
+// be started.
+bool Command_StartInItsDirectory(const StartCommand& found, const std::string& arguments) {
+    return Process_Start(found.Program, arguments, Path_GetDirectory(found.Program));
 }
 
 void Application_Launch(const StartStationEntry& entry) {
     if (entry.ApplicationName.empty()) return;
     const std::string command = Command_ExpandSystemRoot(entry.ApplicationName, WindowsDir_Get());
-    if (!Command_StartInItsDirectory(command, command)) {
+    const StartCommand found = StartCommand_Find(command);
+    if (!Command_StartInItsDirectory(found, found.Arguments)) {
         StarterBox(StarterText::AppStartErrorBegin + command + StarterText::AppStartErrorEnd,
                    MB_ICONEXCLAMATION | MB_OK);
     }
@@ -33,7 +28,10 @@ void Application_Launch(const StartStationEntry& entry) {
 void Folder_Launch(StartStationConfig& config, const std::string& folder) {
     if (!Path_Exists(folder)) return;
     // No limit on the rounds: each one is the user's answer, and an empty answer ends it.
-    while (!Command_StartInItsDirectory(config.BrowseApplication + " " + folder, config.BrowseApplication)) {
+    for (;;) {
+        // The browse application is a command too; the folder goes where it has "%1", else last.
+        const StartCommand browse = StartCommand_Find(config.BrowseApplication);
+        if (Command_StartInItsDirectory(browse, CommandArguments_Fill(browse.Arguments, folder))) return;
         config.BrowseApplication = InputBox(
             StarterText::BrowsePromptBegin + config.BrowseApplication + StarterText::BrowsePromptEnd,
             StarterText::BrowseTitle, "");

@@ -27,7 +27,8 @@ void StartStation_Load(StartStationConfig& config) {
     const std::uint32_t root = config.StartStationRootKey;
     const std::string key = StartStation_Key(config);
     config.BrowseApplication = Registry_GetValue(root, key, StarterText::BrowseApplicationValueName);
-    if (config.BrowseApplication.empty()) config.BrowseApplication = StarterText::DefaultBrowseApplication;
+    // Explorer by its full path: a bare name would be looked for elsewhere first.
+    if (config.BrowseApplication.empty()) config.BrowseApplication = Explorer_GetPath();
 
     const int count = config.StartStationCount > 0 ? config.StartStationCount : 0;
     config.StartStationEntries.assign(static_cast<std::size_t>(count), StartStationEntry{});

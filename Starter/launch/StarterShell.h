@@ -5,6 +5,7 @@
 
 #include "Win32.h"
 
+#include "StartCommand.h"
 #include "StarterModel.h"
 #include "Text.h"
 
@@ -21,11 +22,22 @@ std::string InputBox(const std::string& prompt, const std::string& title, const 
 
 // ---- processes -------------------------------------------------------------------------------
 
-// Starts commandLine with its window shown normally and activated. When program names an
-// existing file it is given to the platform separately, so that no other program can be
-// started in its place however the command line is split; the started program still sees
-// commandLine unchanged. True when a process was created.
-bool Process_Start(const std::string& commandLine, const std::string& program);
+// The full path of the existing file that a command's program names, or "" when there is none (a
+// folder is none). A bare name is looked for in the Starter's folder, the system folders and the
+// absolute folders of PATH, never in the current folder; a relative path is taken from the
+// Starter's folder.
+std::string Program_Find(const std::string& program);
+// A stored command's program, found as above ("" when missing), and its arguments as stored.
+StartCommand StartCommand_Find(const std::string& command);
+// The system's own explorer.exe in the Windows folder.
+std::string Explorer_GetPath();
+
+// Starts the program at programPath (a full path) with its window shown normally and activated,
+// in startDirectory when one is given. The path goes to the platform as the program to run, so
+// that no other program can start in its place, and, quoted, as the command line's first token;
+// the arguments follow as given. True when a process was created; false for an empty path.
+bool Process_Start(const std::string& programPath, const std::string& arguments,
+                   const std::string& startDirectory = "");
 
 // The directory of the running executable, ending with "\".
 std::string Starter_Directory();

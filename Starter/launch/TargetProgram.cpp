@@ -25,14 +25,12 @@ bool Target_IsPresent(const std::string& path) {
 
 std::string TargetProgram_GetPath() { return TargetProgram_PathIn(Starter_Directory()); }
 
-// Vembrol reads its mode from the command line as the unquoted path plus the switch, so the
-// path is never quoted; Process_Start gets it separately so that no other program can run.
-// A present Vembrol that still fails to start is passed over: the user sees no window and
-// can try again from the menu.
+// A present Vembrol that still fails to start is passed over: the user sees no window and can
+// try again from the menu.
 void TargetProgram_Launch() {
     const std::string path = TargetProgram_GetPath();
     if (Target_IsPresent(path)) {
-        Process_Start(path, path);
+        Process_Start(path, "");
     } else {
         StarterBox(StarterText::TargetMissingNormal, MB_ICONEXCLAMATION | MB_OK);
     }
@@ -40,7 +38,8 @@ void TargetProgram_Launch() {
 
 void TargetProgram_LaunchMode(const std::string& path, const std::string& modeSwitch) {
     if (Target_IsPresent(path)) {
-        Process_Start(path + modeSwitch, path);
+        // The switch follows the quoted path after its own blank.
+        Process_Start(path, Text_TrimBlanks(modeSwitch));
     } else {
         StarterBox(StarterText::TargetMissingMode, MB_ICONEXCLAMATION | MB_OK);
     }

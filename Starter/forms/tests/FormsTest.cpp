@@ -14,22 +14,24 @@ using namespace startertest;
 namespace {
 
 // Early in a log-on the taskbar may not be there yet, and no test desktop refuses an icon on its
-// own: this shell refuses the first refusals additions, and records the calls it lets through.
+// own: this shell refuses the first refusals additions, and records the calls the shell took.
 int refusals = 0;
 using ShellCall = std::tuple<DWORD, int, UINT>;  // message, icon width, flags or the version asked for
 std::vector<ShellCall> calls;
 
 BOOL WINAPI Shell_LateTaskbar(DWORD message, PNOTIFYICONDATAW data) {
     if (message == NIM_ADD && refusals > 0) return --refusals, FALSE;
+    if (!Shell_NotifyIconW(message, data)) return FALSE;
     calls.emplace_back(message, wintest::Icon_Width(data->hIcon), message == NIM_SETVERSION ? data->uVersion : data->uFlags);
-    return Shell_NotifyIconW(message, data);
+    return TRUE;
 }
 
 constexpr int kResident = 42;
 
-// Runs the start-up with a late taskbar and ends the process: kResident once the start-up has
-// completed as it should, another code for what went wrong; the Starter giving up ends it with 0.
-[[noreturn]] void LateStart(int refusalsAtFirst) {
+// Runs the start-up with a late taskbar, then restarts the taskbar, which forgets the icon and
+// refuses it again at first. Ends the process: kResident once the icon is back as it should be,
+// another code for what went wrong; the Starter giving up ends it with 0.
+[[noreturn]] void LateStart(int refusalsAtFirst, int refusalsAfterRestart) {
     Mfrm& form = MainForm();
     form.TrayWait_IntervalMs = 200;
     form.TrayWait_LimitMs = 1500;
@@ -56,11 +58,13 @@ constexpr int kResident = 42;
     if (!TrayIcon(form.hwnd())) std::exit(3);
     if (Registry_String(HKEY_LOCAL_MACHINE, kRunKey, kRunValue) != "\"" + Module_GetPath() + "\"") std::exit(4);
     if (calls != added) std::exit(5);
-    // Moved to a monitor at 150 %, then a restarted taskbar on the system's DPI again.
+    // Moved to a monitor at 150 %, then a restarted taskbar on the system's DPI again, which
+    // refuses the icon at first too.
     RECT suggested = {0, 0, 0, 0};
     SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     if (small144 == small || calls.size() != 3 || calls[2] != ShellCall{NIM_MODIFY, small144, NIF_ICON}) std::exit(6);
     Systray_Remove(form.hwnd());
+    refusals = refusalsAfterRestart;
     PostMessageW(form.hwnd(), taskbarCreated, 0, 0);
     if (!called(6) || std::vector<ShellCall>(calls.begin() + 4, calls.end()) != added) std::exit(7);
     Systray_Remove(form.hwnd());
@@ -70,11 +74,13 @@ constexpr int kResident = 42;
 class LateTaskbar : public StarterTest {};
 
 // Each start runs in a process of its own, as giving up ends the process.
-TEST_F(LateTaskbar, StartUpWaitsForTheTaskbarAtItsSignalAndOnItsOwnThenCompletesOrGivesUp) {
-    // Refused at start and at the first "TaskbarCreated"; a retry of the timer is taken.
-    EXPECT_EXIT(LateStart(2), ::testing::ExitedWithCode(kResident), "");
-    // Refused for good: the Starter ends, silently, once the limit has passed.
-    EXPECT_EXIT(LateStart(1000), ::testing::ExitedWithCode(0), "");
+TEST_F(LateTaskbar, StartUpAndARestartedTaskbarAreWaitedForAtItsSignalAndOnTheirOwnUntilTheIconIsTakenOrTheLimitPassed) {
+    // Refused at start and at the first "TaskbarCreated", and after the restart three times more:
+    // retries of the timer are taken.
+    EXPECT_EXIT(LateStart(2, 3), ::testing::ExitedWithCode(kResident), "");
+    // Refused for good, at start or after the restart: the Starter ends, silently, once the limit has passed.
+    EXPECT_EXIT(LateStart(1000, 0), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(LateStart(1, 1000), ::testing::ExitedWithCode(0), "");
 }
 
 // No Vembrol.exe lies beside this test program.

@@ -1,5 +1,7 @@
 #include "StarterSession.h"
 
+#include "Handles.h"
+
 #include <algorithm>
 
 namespace startertest {
@@ -17,19 +19,23 @@ void StandIn_Copy(const std::string& path) {
     CopyFileW(W(STANDIN_EXE).c_str(), W(path).c_str(), FALSE);
 }
 
-std::string StartLine(const std::string& exe, std::string cwd, const std::string& commandLine) {
+Lines Started(const std::string& exe, std::string cwd, const std::string& commandLine, const Lines& arguments) {
     if (cwd.size() > 3 && cwd.back() == '\\') cwd.pop_back();  // as GetCurrentDirectory gives it
-    return "start|" + exe + "|" + cwd + "|" + commandLine;
+    std::string argv = "argv|";
+    for (const std::string& argument : arguments) argv += "[" + argument + "]";
+    return {"start|" + exe + "|" + cwd + "|" + commandLine, argv};
 }
 
-Lines StandInLog(const std::string& directory, size_t count) {
+Lines StandInLog(const std::string& directory, size_t events) {
     Lines lines;
     Eventually([&] {
         const std::string text = wintest::File_Read(directory + "standin.log");
         lines.clear();
         for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
             lines.push_back(text.substr(at, end - at));
-        return lines.size() >= count;
+        return static_cast<size_t>(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+                   return line.rfind("argv|", 0) != 0;
+               })) >= events;
     }, 10000);
     return lines;
 }
@@ -54,6 +60,11 @@ bool TrayIcon(HWND owner, DWORD operation) {
     NOTIFYICONDATAW data = {};
     data.cbSize = NOTIFYICONDATAW_V1_SIZE, data.hWnd = owner, data.uID = 1;
     return Shell_NotifyIconW(operation, &data) != FALSE;
+}
+
+void Process_EndById(DWORD processId) {
+    UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+    if (process && TerminateProcess(process.get(), 0)) WaitForSingleObject(process.get(), 5000);
 }
 
 std::vector<WORD> Keys(int n, int k) {
@@ -107,8 +118,8 @@ const StarterInstall& StarterTest::Install(const std::string& name, bool withTar
     return *install_;
 }
 
-bool StarterTest::Start() {
-    starter_ = wintest::Process::Start(install_->exe, "", install_->dir);
+bool StarterTest::Start(const std::string& currentDir) {
+    starter_ = wintest::Process::Start(install_->exe, "", currentDir.empty() ? install_->dir : currentDir);
     // The icon comes first, then the Run entries and the rest of the start-up, ending in idleness.
     const bool up = Eventually([&] {
         main_ = FindWindowW(nullptr, L"Vembrol Starter v1.0");
@@ -134,9 +145,33 @@ HWND StarterTest::Menu_Open(UINT event) {
 }
 
 bool StarterTest::Menu_Choose(const std::vector<WORD>& keys) {
-    HWND popup = Menu_Open();
-    if (popup) for (WORD key : keys) wintest::PopupMenu_SendKeys(popup, {key});
-    return popup != nullptr;
+    // Now and then the menu loop misses a key while windows of the session come and go, and the
+    // other submenu opens: they tell apart by their size, as the Start Station's holds five items
+    // and the Special Modes' one. Such a try is closed and made again, so no other item is chosen.
+    wintest::WindowQuery menus;
+    menus.className = "#32768";
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        HWND popup = Menu_Open();
+        if (!popup) return false;
+        auto key = keys.begin();
+        for (; key != keys.end() && *key != VK_RIGHT; ++key) wintest::PopupMenu_SendKeys(popup, {*key});
+        if (key == keys.end()) return true;
+        wintest::PopupMenu_SendKeys(popup, {VK_RIGHT});
+        RECT submenu = {};
+        Eventually([&] {
+            for (HWND menu : wintest::Window_FindAll(menus))
+                if (menu != popup) GetWindowRect(menu, &submenu);
+            return submenu.bottom > submenu.top;
+        }, 2000);
+        const bool startStation = key - keys.begin() == Item_StartStation;
+        if ((submenu.bottom - submenu.top >= 2 * GetSystemMetrics(SM_CYMENU)) != startStation) {
+            wintest::PopupMenu_SendKeys(popup, {VK_ESCAPE, VK_ESCAPE});
+            continue;
+        }
+        for (++key; key != keys.end(); ++key) wintest::PopupMenu_SendKeys(popup, {*key});
+        return true;
+    }
+    return false;
 }
 
 bool StarterTest::Starter_Drain() {

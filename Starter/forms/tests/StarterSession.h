@@ -24,14 +24,18 @@ inline const std::string kStartUpKey = "Software\\Vembrol\\Starter\\StartUp";
 inline const std::string kAutoStartValue = "auto start target program";
 inline const std::string kStartStationKey = "Software\\Vembrol\\KtStartStation";
 
-// The stand-in logs "start|<exe>|<cwd>|<command line>" in standin.log beside itself.
+// The stand-in logs each start in standin.log beside itself: "start|<exe>|<cwd>|<command line>",
+// then "argv|[<argument 0>][<argument 1>]..." as the system splits the command line.
 void StandIn_Copy(const std::string& path);
-std::string StartLine(const std::string& exe, std::string cwd, const std::string& commandLine);
-Lines StandInLog(const std::string& directory, size_t count = 1);  // waits up to ten seconds for count
+Lines Started(const std::string& exe, std::string cwd, const std::string& commandLine, const Lines& arguments);
+inline Lines operator+(Lines a, const Lines& b) { return a.insert(a.end(), b.begin(), b.end()), a; }
+// Waits up to ten seconds for that many events (starts, closed windows) in the log.
+Lines StandInLog(const std::string& directory, size_t events = 1);
 HWND StandInWindow(const std::string& title);                      // waited for
 void Registry_WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& text);
 std::string Registry_String(HKEY root, const std::string& key, const std::string& name);  // "(none)" if missing
 bool TrayIcon(HWND owner, DWORD operation = NIM_MODIFY);  // NIM_MODIFY succeeds while the shell holds the icon
+void Process_EndById(DWORD processId);  // for a process the Starter started on the test's behalf
 
 // The Starter and, withTarget, a stand-in Vembrol.exe in <root>\<sub>; the root goes with it.
 struct StarterInstall {
@@ -52,7 +56,8 @@ protected:
     // In C:\vembrol-tests\<name>\<sub>, or under name when it is a folder ("C:\...\"); it lives
     // until the Starter and stand-ins started from it have ended.
     const StarterInstall& Install(const std::string& name, bool withTarget = true, const std::string& sub = "");
-    bool Start();  // waits for the main window and the tray icon
+    // In currentDir, the Starter's own folder by default; waits for the main window and the tray icon.
+    bool Start(const std::string& currentDir = "");
     HWND Menu_Open(UINT event = WM_RBUTTONUP);
     bool Menu_Choose(const std::vector<WORD>& keys);  // false when the menu did not open
     // As the shell posts the callback in version 4: the event and the icon's id in lParam, the
