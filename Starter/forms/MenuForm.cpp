@@ -92,12 +92,6 @@ void MenuItemControl::SetChecked(bool checked) {
     s->Checked = checked;
     form_.Item_Apply(menuIndex_, index_);
 }
-void MenuItemControl::SetVisible(bool visible) {
-    MenuItemState* s = form_.Item_State(menuIndex_, index_);
-    if (!s || s->Visible == visible) return;
-    s->Visible = visible;
-    form_.Menu_Rebuild();
-}
 
 // ---- the form ------------------------------------------------------------------------------------
 

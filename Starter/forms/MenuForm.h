@@ -36,7 +36,6 @@ public:
     void SetCaption(const std::string& caption);
     void SetEnabled(bool enabled);
     void SetChecked(bool checked);
-    void SetVisible(bool visible);
 
 private:
     MENUfrm& form_;

@@ -149,7 +149,9 @@ void Mfrm::Form_Start() {
 void Mfrm::TrayWait_Begin() {
     trayWaiting_ = true;
     trayWaitStart_ = GetTickCount();
-    SetTimer(hwnd(), kTrayWaitTimer, TrayWait_IntervalMs, nullptr);
+    // Without the timer nothing would ever ask the taskbar again: a Starter with no icon and no
+    // way to get one would only keep a new start from running, so it ends, leaving no trace.
+    if (!SetTimer(hwnd(), kTrayWaitTimer, TrayWait_IntervalMs, nullptr)) Form_Unload(0);
 }
 
 void Mfrm::Form_StartResident() {
