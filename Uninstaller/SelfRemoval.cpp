@@ -100,7 +100,7 @@ bool Files_SameBytes(const std::string& a, const std::string& b) {
 HANDLE Original_Find(const wchar_t* value, const std::string& self, std::string& image) {
     wchar_t* end = nullptr;
     const unsigned long long number = std::wcstoull(value, &end, 10);
-    if (!end || *end != L'\0' || number == 0 || number > UINTPTR_MAX) return nullptr;
+    if (!end || *end != L'\0' || number == 0 || static_cast<std::uintptr_t>(number) != number) return nullptr;
     const HANDLE handle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(number));
     const DWORD id = GetProcessId(handle);
     if (id == 0 || id == GetCurrentProcessId()) return nullptr;
