@@ -31,6 +31,8 @@ constexpr char kCopyFolderPrefix[] = "Vembrol-Uninstall-";
 constexpr wchar_t kCopyFolderAccess[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
 // The original ends right after starting the copy; this only bounds a copy whose original hangs.
 constexpr DWORD kOriginalWaitMs = 5 * 60 * 1000;
+// How long the original waits for its copy to know it: far longer than the copy needs.
+constexpr DWORD kCopyReadyWaitMs = 30000;
 // The image file can stay locked for a moment after its process has ended.
 constexpr DWORD kDeleteRetryMs = 10000;
 constexpr DWORD kDeleteRetryStepMs = 50;
@@ -94,14 +96,24 @@ bool Files_SameBytes(const std::string& a, const std::string& b) {
     return File_ReadAll(a, bytesA) && File_ReadAll(b, bytesB) && bytesA == bytesB;
 }
 
+// The variable holds "<process>" or "<process>;<ready event>", handle numbers in decimal.
+HANDLE Handle_Parse(const wchar_t* text, const wchar_t*& end) {
+    wchar_t* after = nullptr;
+    const unsigned long long number = std::wcstoull(text, &after, 10);
+    end = after;
+    if (!after || after == text || number == 0 || static_cast<std::uintptr_t>(number) != number) return nullptr;
+    return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(number));
+}
+
 // The handle the variable names, when it is a handle to another process running this very
 // program from somewhere else; null otherwise. The number may name any handle of this process
 // or none: only the kernel's answers count.
-HANDLE Original_Find(const wchar_t* value, const std::string& self, std::string& image) {
-    wchar_t* end = nullptr;
-    const unsigned long long number = std::wcstoull(value, &end, 10);
-    if (!end || *end != L'\0' || number == 0 || static_cast<std::uintptr_t>(number) != number) return nullptr;
-    const HANDLE handle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(number));
+HANDLE Original_Find(const wchar_t* value, const std::string& self, std::string& image, HANDLE& ready) {
+    const wchar_t* end = nullptr;
+    const HANDLE handle = Handle_Parse(value, end);
+    ready = nullptr;
+    if (handle && *end == L';') ready = Handle_Parse(end + 1, end);
+    if (!handle || *end != L'\0') return nullptr;
     const DWORD id = GetProcessId(handle);
     if (id == 0 || id == GetCurrentProcessId()) return nullptr;
     image = Process_GetImagePath(handle);
@@ -144,7 +156,13 @@ void SelfRemoval_Start() {
         return;
     }
     UniqueKernelHandle original(inheritable);
-    SetEnvironmentVariableW(kOriginalVariable, std::to_wstring(reinterpret_cast<std::uintptr_t>(inheritable)).c_str());
+    // The copy reads this program's bytes to know it; this program stays until it has, so that
+    // nothing (a test, a user, a second uninstaller) can take the file away in between.
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    UniqueKernelHandle ready(CreateEventW(&inherited, TRUE, FALSE, nullptr));
+    SetEnvironmentVariableW(kOriginalVariable, (std::to_wstring(reinterpret_cast<std::uintptr_t>(inheritable)) + L";" +
+                                                std::to_wstring(reinterpret_cast<std::uintptr_t>(ready.get())))
+                                                   .c_str());
     std::wstring commandLine = L"\"" + copy + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -160,21 +178,28 @@ void SelfRemoval_Start() {
         return;
     }
     CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    UniqueKernelHandle process(started.hProcess);
+    const HANDLE either[] = {ready.get(), process.get()};
+    if (ready) WaitForMultipleObjects(2, either, FALSE, kCopyReadyWaitMs);
 }
 
 bool SelfRemoval_RunAsCopy() {
-    wchar_t value[32] = {};
-    const DWORD length = GetEnvironmentVariableW(kOriginalVariable, value, 32);
+    wchar_t value[64] = {};
+    const DWORD length = GetEnvironmentVariableW(kOriginalVariable, value, 64);
     // Whatever the run turns out to be, the variable must not reach anything it starts.
     if (length != 0) SetEnvironmentVariableW(kOriginalVariable, nullptr);
-    if (length == 0 || length >= 32) return false;
+    if (length == 0 || length >= 64) return false;
     const std::string self = Module_GetPath();
     if (self.empty() || !Path_InCopyFolder(self)) return false;
     std::string image;
-    const HANDLE handle = Original_Find(value, self, image);
+    HANDLE ready = nullptr;
+    const HANDLE handle = Original_Find(value, self, image, ready);
     if (!handle) return false;
     UniqueKernelHandle original(handle);
+    if (ready) {
+        SetEvent(ready);
+        CloseHandle(ready);
+    }
     // Named while the process still runs; only its own image file is ever deleted.
     if (WaitForSingleObject(original.get(), kOriginalWaitMs) == WAIT_OBJECT_0 && File_DeleteWhenReleased(Wide_FromText(image)))
         RemoveDirectoryW(Wide_FromText(Path_GetParent(image)).c_str());

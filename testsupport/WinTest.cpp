@@ -692,7 +692,11 @@ std::string TempFolder_Get() {
 std::string WindowsTempFolder_Get() {
     wchar_t buffer[MAX_PATH + 1] = {};
     const UINT length = GetSystemWindowsDirectoryW(buffer, MAX_PATH + 1);
-    return Text_FromWide(buffer, length <= MAX_PATH ? length : 0) + "\\Temp\\";
+    const std::string windows = Text_FromWide(buffer, length <= MAX_PATH ? length : 0) + "\\";
+    // Spelt as the folder itself is ("temp" under Wine), as a program started from it sees its path.
+    WIN32_FIND_DATAW found;
+    UniqueFind find(FindFirstFileW(Wide_FromText(windows + "Temp").c_str(), &found));
+    return windows + (find ? Text_FromWideBuffer(found.cFileName, MAX_PATH) : std::string("Temp")) + "\\";
 }
 
 std::vector<std::string> Folder_ListNames(const std::string& dir) {
