@@ -1,6 +1,7 @@
 // Uninstall.exe: reads its command line, then the whole run happens in the form's load while
 // the window keeps answering; the run's outcome is the exit code.
 #include "CommandLine.h"
+#include "DllSearch.h"
 #include "Mfrm.h"
 #include "RunInteractions.h"
 #include "RunReport.h"
@@ -21,6 +22,8 @@ namespace {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // It runs as administrator, often from a download folder full of other files.
+    DllSearch_RestrictToSystem();
     // The temporary copy that deletes the uninstaller after a run does only that.
     if (SelfRemoval_RunAsCopy()) ExitProcess(0);
     const UninstallOptions options = CommandLine_Parse(Text_FromWide(GetCommandLineW(), std::wcslen(GetCommandLineW())));

@@ -2,6 +2,7 @@
 #include "RunReport.h"
 
 #include "Handles.h"
+#include "LogText.h"
 #include "RegistryRoots.h"
 #include "WideText.h"
 
@@ -40,7 +41,7 @@ void Log(const std::string& line) {
     Report& r = The();
     if (!r.log) return;
     // One write a line, straight to the file: a run that is killed still leaves what it did.
-    const std::string bytes = line + "\r\n";
+    const std::string bytes = LogText_Escape(line) + "\r\n";
     DWORD put = 0;
     WriteFile(r.log.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
 }

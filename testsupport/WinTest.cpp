@@ -337,7 +337,8 @@ bool PopupMenu_WaitClosed(int timeoutMs) {
 
 // ---- processes -----------------------------------------------------------------------------
 
-Process Process::Start(const std::string& exePath, const std::string& args, const std::string& currentDir) {
+Process Process::Start(const std::string& exePath, const std::string& args, const std::string& currentDir,
+                       bool inheritHandles) {
     Process p;
     std::string cmd = "\"" + exePath + "\"";
     if (!args.empty()) cmd += " " + args;
@@ -347,7 +348,7 @@ Process Process::Start(const std::string& exePath, const std::string& args, cons
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, inheritHandles, 0, nullptr,
                        currentDir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
         CloseHandle(pi.hThread);
         p.process_ = pi.hProcess;
@@ -686,6 +687,16 @@ const char kPendingRenames[] = "PendingFileRenameOperations";
 std::string TempFolder_Get() {
     wchar_t buffer[MAX_PATH + 1] = {};
     return Text_FromWide(buffer, GetTempPathW(MAX_PATH + 1, buffer));
+}
+
+std::string WindowsTempFolder_Get() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const UINT length = GetSystemWindowsDirectoryW(buffer, MAX_PATH + 1);
+    const std::string windows = Text_FromWide(buffer, length <= MAX_PATH ? length : 0) + "\\";
+    // Spelt as the folder itself is ("temp" under Wine), as a program started from it sees its path.
+    WIN32_FIND_DATAW found;
+    UniqueFind find(FindFirstFileW(Wide_FromText(windows + "Temp").c_str(), &found));
+    return windows + (find ? Text_FromWideBuffer(found.cFileName, MAX_PATH) : std::string("Temp")) + "\\";
 }
 
 std::vector<std::string> Folder_ListNames(const std::string& dir) {

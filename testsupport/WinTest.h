@@ -113,8 +113,10 @@ class Process {
 public:
     Process() = default;
     // exePath is passed as the program name (no search), args appended after the quoted path.
+    // With inheritHandles the process inherits this one's inheritable handles (and its
+    // environment, as always).
     static Process Start(const std::string& exePath, const std::string& args = "",
-                         const std::string& currentDir = "");
+                         const std::string& currentDir = "", bool inheritHandles = false);
     ~Process();
     Process(Process&& o) noexcept;
     Process& operator=(Process&& o) noexcept;
@@ -249,6 +251,8 @@ namespace wintest {
 
 // The user's temporary folder, ending with "\".
 std::string TempFolder_Get();
+// The system's Windows folder's "Temp\", where the uninstaller makes the folder of its copy.
+std::string WindowsTempFolder_Get();
 // The names directly in a folder (files and folders, without "." and "..").
 std::vector<std::string> Folder_ListNames(const std::string& dir);
 // The paths that PendingFileRenameOperations deletes at the next restart, in their order.

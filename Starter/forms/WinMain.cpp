@@ -1,7 +1,9 @@
 // Entry point of Vembrol Starter: load the main form, then serve its window messages.
+#include "DllSearch.h"
 #include "Mfrm.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    DllSearch_RestrictToSystem();
     MainForm().Form_Load();
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -42,7 +42,7 @@ protected:
         // A copy still at work would schedule itself after the restart-time list is put back;
         // its file is free once its process has ended, a moment after that.
         for (const auto& copy : NewInTemp())
-            Eventually([&, folder = TempFolder_Get() + copy] {
+            Eventually([&, folder = WindowsTempFolder_Get() + copy] {
                 const auto pending = PendingDeletions_Get();
                 if (std::find(pending.begin(), pending.end(), "\\??\\" + folder) == pending.end()) return false;
                 Directory_DeleteTree(folder + "\\");
@@ -74,7 +74,7 @@ protected:
     }
     std::vector<std::string> NewInTemp() const {
         std::vector<std::string> added;
-        for (const auto& name : Folder_ListNames(TempFolder_Get()))
+        for (const auto& name : Folder_ListNames(WindowsTempFolder_Get()))
             if (std::find(tempBefore_.begin(), tempBefore_.end(), name) == tempBefore_.end()) added.push_back(name);
         return added;
     }
@@ -89,7 +89,7 @@ private:
     ScratchDir dir_{Name()};
     ScratchKey key_{Name()};
     PendingRenamesKept pending_;
-    const std::vector<std::string> tempBefore_ = Folder_ListNames(TempFolder_Get());
+    const std::vector<std::string> tempBefore_ = Folder_ListNames(WindowsTempFolder_Get());
 };
 
 const std::string kUsage =

@@ -105,7 +105,10 @@ std::string Path_Canonical(const std::string& path) {
             continue;
         }
         if (last) {
-            while (length > 0 && (level[length - 1] == '.' || level[length - 1] == ' ')) --length;
+            // A pattern's dots are part of what it matches ("*." is every name without an
+            // extension), as the directory search reads them; only its trailing blanks go.
+            const bool pattern = std::memchr(level, '*', length) != nullptr || std::memchr(level, '?', length) != nullptr;
+            while (length > 0 && ((!pattern && level[length - 1] == '.') || level[length - 1] == ' ')) --length;
             // Trimmed away entirely, the name leaves the separator before it in place.
             if (length == 0) {
                 endsWithSeparator = true;
@@ -125,8 +128,9 @@ std::string Path_Canonical(const std::string& path) {
     if (!endsWithSeparator && out.size() > rootSize) {
         const std::size_t start = lastLevelStart();
         const std::size_t levelStart = start + (start > rootSize ? 1 : 0);
+        const bool pattern = out.find_first_of("*?", levelStart) != std::string::npos;
         std::size_t keep = out.size();
-        while (keep > levelStart && (out[keep - 1] == '.' || out[keep - 1] == ' ')) --keep;
+        while (keep > levelStart && ((!pattern && out[keep - 1] == '.') || out[keep - 1] == ' ')) --keep;
         if (keep == levelStart) {
             out.resize(start);
             endsWithSeparator = true;

@@ -8,7 +8,8 @@
 // The path as the system resolves it before touching anything: "/" read as "\", doubled
 // separators folded, "." dropped, ".." taking back one level (never above the drive or share
 // root), one trailing dot dropped from an inner level, trailing dots and blanks dropped from the
-// last one. A trailing "\" stays. Only a path from a drive root ("C:\...") or a share
+// last one (but its trailing dots when it is a pattern with * or ?: "*." names the files without
+// an extension). A trailing "\" stays. Only a path from a drive root ("C:\...") or a share
 // ("\\server\share\...") names something; any other path gives "", and so does an inner level
 // that would still end with a dot ("b..", "..."): the system would take another dot off each
 // time the text is used, so the result would not be the folder it names.

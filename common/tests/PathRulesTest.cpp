@@ -16,6 +16,9 @@ TEST(PathCanonical, ResolvesAsTheSystemDoesAndNamesNothingWithoutARoot) {
         {"C:\\a\\..", "C:\\"}, {"C:\\a\\.", "C:\\a"}, {"C:\\a\\b \\.", "C:\\a\\b"},
         {"C:\\a\\b.\\c", "C:\\a\\b\\c"}, {"C:\\a\\b. \\c", "C:\\a\\b. \\c"},
         {"C:\\a\\Tips...", "C:\\a\\Tips"}, {"C:\\a\\...", "C:\\a\\"},
+        // A pattern keeps its dots: "*." is the names without an extension, "*" every name.
+        {"C:\\bin\\*.", "C:\\bin\\*."}, {"C:\\bin\\*. ", "C:\\bin\\*."}, {"C:\\bin\\a?..", "C:\\bin\\a?.."},
+        {"C:\\bin\\*.\\..\\x.", "C:\\bin\\x"}, {"C:\\bin.\\*.*", "C:\\bin\\*.*"},
         {"//srv/sh/../../x", "\\\\srv\\sh\\x"}, {"\\\\srv\\sh", "\\\\srv\\sh\\"},
         // Not from a root, or resolved differently by different system versions: nothing.
         {"C:\\a\\b..\\c", ""}, {"C:x.txt", ""}, {"\\x", ""}, {"x\\y", ""},

@@ -87,7 +87,7 @@ bool File_DeleteShortcut(const std::wstring& path, DWORD attributes) {
 
 std::string WindowsDir_Get() {
     wchar_t buffer[PathBufferSize] = {};
-    GetWindowsDirectoryW(buffer, PathBufferSize);
+    GetSystemWindowsDirectoryW(buffer, PathBufferSize);
     return Buffer_ToDirectory(buffer, PathBufferSize);
 }
 

@@ -3,7 +3,8 @@
 
 #include <string>
 
-// The Windows directory, always ending with "\".
+// The system's Windows directory (the real one, never a Remote Desktop user's own copy), always
+// ending with "\".
 std::string WindowsDir_Get();
 // The system directory, always ending with "\".
 std::string SystemDir_Get();

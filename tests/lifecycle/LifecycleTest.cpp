@@ -85,7 +85,7 @@ Snapshot Machine() {
     Snapshot s;
     for (HKEY root : {kLM, kCU})
         for (const std::string& key : {kProductKey, kFirm, std::string("Software"), kRunKey, kRunKeyNt}) SnapKey(s, root, key, key.find("Vembrol") != std::string::npos);
-    for (const std::string& dir : {std::string("C:\\Program Files\\"), kPrograms, TempFolder_Get()}) SnapFiles(s, dir);
+    for (const std::string& dir : {std::string("C:\\Program Files\\"), kPrograms, WindowsTempFolder_Get()}) SnapFiles(s, dir);
     SnapFiles(s, kDesktop, true);
     for (const auto& path : PendingDeletions_Get()) s["PendingFileRenameOperations"] += path + "|";
     return s;
@@ -191,7 +191,7 @@ TEST(ProductLifecycle, InstallUseAndUninstallLeaveOnlyWhatTheProgramsMeanToLeave
     // stays, due for deletion at the next restart.
     std::string copyDir;
     for (const auto& [name, value] : after)
-        if (name.rfind(TempFolder_Get(), 0) == 0 && !before.count(name) && value == "folder") copyDir = name;
+        if (name.rfind(WindowsTempFolder_Get(), 0) == 0 && !before.count(name) && value == "folder") copyDir = name;
     ASSERT_FALSE(copyDir.empty()) << "no temporary copy";
     std::vector<std::string> expected = {"+ " + kDir + " = folder", "+ " + kDir + "Data\\ = folder", "+ " + kDir + kKept + " = " + installed.at(kDir + kKept),
                                          "+ " + copyDir + " = folder", "+ " + copyDir + "Uninstall.exe = " + installed.at(kDir + "Uninstall.exe"),

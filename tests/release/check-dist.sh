@@ -28,6 +28,13 @@ for set in $sets; do
       echo "check-dist: $exe is no $set GUI program" >&2
       status=1
     fi
+    # Terminal-Server aware (0x8000): otherwise a Remote Desktop host hands the program a per-user
+    # copy of the Windows folder, and the uninstaller's guard would look at the wrong one.
+    flags=$(printf '%s\n' "$header" | sed -n 's/^DllCharacteristics[[:space:]]*\([0-9a-fA-F]*\).*/\1/p')
+    if [ -z "$flags" ] || [ $((0x$flags & 0x8000)) -eq 0 ]; then
+      echo "check-dist: $exe is not Terminal-Server aware (DllCharacteristics $flags)" >&2
+      status=1
+    fi
     # Both the program's identity and its common-controls dependency name the architecture.
     named=$(grep -ao 'processorArchitecture="[^"]*"' "$exe" | sort | uniq -c | sed 's/^ *//')
     if [ "$named" != "2 processorArchitecture=\"$manifest\"" ]; then
