@@ -177,7 +177,7 @@ void SelfRemoval_Start() {
         RemoveDirectoryW(Wide_FromText(folder).c_str());
         return;
     }
-    CloseHandle(started.hThread);
+    UniqueKernelHandle thread(started.hThread);
     UniqueKernelHandle process(started.hProcess);
     const HANDLE either[] = {ready.get(), process.get()};
     if (ready) WaitForMultipleObjects(2, either, FALSE, kCopyReadyWaitMs);
@@ -196,10 +196,10 @@ bool SelfRemoval_RunAsCopy() {
     const HANDLE handle = Original_Find(value, self, image, ready);
     if (!handle) return false;
     UniqueKernelHandle original(handle);
-    if (ready) {
-        SetEvent(ready);
-        CloseHandle(ready);
-    }
+    // Taken over only now that the original is known: until then the number may name any
+    // handle of this process.
+    UniqueKernelHandle readyEvent(ready);
+    if (readyEvent) SetEvent(readyEvent.get());
     // Named while the process still runs; only its own image file is ever deleted.
     if (WaitForSingleObject(original.get(), kOriginalWaitMs) == WAIT_OBJECT_0 && File_DeleteWhenReleased(Wide_FromText(image)))
         RemoveDirectoryW(Wide_FromText(Path_GetParent(image)).c_str());
