@@ -84,7 +84,10 @@ MemoryDisk::Node* MemoryDisk::Child(const Node* folder, const std::string& name)
     return nullptr;
 }
 
-MemoryDisk::Node* MemoryDisk::Resolve(const std::string& path, bool followLast) const {
+MemoryDisk::Node* MemoryDisk::Resolve(const std::string& text, bool followLast) const {
+    // The system resolves "/", "." and ".." itself before it looks at any name.
+    const std::string path = Path_Canonical(text);
+    if (path.empty()) return nullptr;
     const std::string root = Path_GetRoot(path);
     if (root.empty() || root.back() != '\\') return nullptr;
     Node* at = nullptr;
@@ -233,7 +236,8 @@ std::vector<std::string> MemoryDisk::Paths() const {
 
 void MemoryDisk::Find(const std::string& pattern, const std::function<bool(const DiskEntry&)>& visit) {
     if (!Call() || pattern.empty() || pattern.back() == '\\') return;
-    const std::string folderPath = Path_GetParent(pattern);
+    const std::size_t cut = pattern.find_last_of("\\/");
+    const std::string folderPath = cut == std::string::npos ? "" : pattern.substr(0, cut + 1);
     const std::string name = pattern.substr(folderPath.size());
     const Node* folder = folderPath.empty() ? nullptr : Resolve(folderPath, true);
     if (!folder || !(folder->Attributes & FileAttribute::Directory)) return;

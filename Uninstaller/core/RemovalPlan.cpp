@@ -72,10 +72,16 @@ std::uint64_t HashOf(const ChainEntry& e) {
 
 void Chains_Complete(std::vector<ChainEntry>& list, std::size_t limit) {
     if (list.size() > limit) list.resize(limit);
+    // Every appended entry is a distinct prefix ending with "\" of a listed path, so the list
+    // never grows beyond its entries plus their separators: sized for that, a run of a few
+    // files costs no more than a few files.
+    std::size_t capacity = list.size();
+    for (const auto& e : list) capacity += static_cast<std::size_t>(std::count(e.Path.begin(), e.Path.end(), '\\'));
+    capacity = std::min(capacity, limit);
     // The table refers to entries by index and compares their paths in place, so the list must
     // not move its strings while it grows.
-    list.reserve(limit);
-    PathTable table(list, limit);
+    list.reserve(capacity);
+    PathTable table(list, capacity);
     for (std::size_t i = 0; i < list.size(); ++i) table.Insert(static_cast<int>(i), HashOf(list[i]));
 
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -97,7 +103,7 @@ void Chains_Complete(std::vector<ChainEntry>& list, std::size_t limit) {
         if (!hasAncestor || parentLength == 0) continue;
         std::string_view parent = std::string_view(path).substr(0, parentLength);
         if (table.Contains(root, parent, parentHash)) continue;
-        if (list.size() >= limit) return;
+        if (list.size() >= capacity) return;
         list.push_back({root, std::string(parent)});
         table.Insert(static_cast<int>(list.size() - 1), parentHash);
     }
@@ -110,7 +116,7 @@ void Chains_OrderDeepestFirst(std::vector<ChainEntry>& list) {
 
 std::vector<std::string> DirectoryPlan_Make(const std::vector<FileRecord>& files) {
     std::vector<ChainEntry> list;
-    list.reserve(RemovalPlan_MaxEntries);
+    list.reserve(std::min(files.size(), RemovalPlan_MaxEntries));
     for (const auto& f : files) {
         if (list.size() >= RemovalPlan_MaxEntries) break;
         if (f.Keep != 0) continue;
@@ -133,7 +139,7 @@ std::vector<std::string> DirectoryPlan_Make(const std::vector<FileRecord>& files
 std::vector<RegKeyRecord> RegistryKeyPlan_Make(const std::vector<RegKeyRecord>& keys) {
     std::vector<ChainEntry> list;
     std::vector<const RegKeyRecord*> origin;  // the listed record of each original entry
-    list.reserve(RemovalPlan_MaxEntries);
+    list.reserve(std::min(keys.size(), RemovalPlan_MaxEntries));
     for (const auto& k : keys) {
         if (list.size() >= RemovalPlan_MaxEntries) break;
         // Any other value would reach the registry as a raw handle.

@@ -1,0 +1,43 @@
+// The removal's promise over thousands of random installations and data files, each run whole
+// and cut short at several places, then run again.
+#include "RemovalProperty.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// Under the sanitizers a run costs some fifty times more: fewer seeds there, the fuzz target
+// goes further.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VEMBROL_SLOW_BUILD 1
+#endif
+#endif
+#ifdef VEMBROL_SLOW_BUILD
+constexpr unsigned kSeeds = 100;
+#else
+constexpr unsigned kSeeds = 2000;
+#endif
+
+TEST(RemovalPromise, HoldsForRandomInstallationsAndDataFiles) {
+    unsigned failed = 0;
+    std::size_t runs = 0;
+    for (unsigned seed = 1; seed <= kSeeds && failed < 3; ++seed) {
+        std::mt19937 rng(seed);
+        std::vector<std::uint8_t> bytes(512);
+        for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
+        const PromiseCheck check = RemovalPromise_Check(bytes.data(), bytes.size());
+        runs += check.Runs;
+        if (check.Failures.empty()) continue;
+        ++failed;
+        std::string all;
+        for (const auto& f : check.Failures) all += "\n" + f;
+        ADD_FAILURE() << "seed " << seed << ":" << all;
+    }
+    RecordProperty("runs", static_cast<int>(runs));
+    EXPECT_GT(runs, kSeeds * 8u) << "most scenarios should be cut short several times";
+}
+
+}  // namespace
