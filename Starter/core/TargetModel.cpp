@@ -1,6 +1,7 @@
 // The target program's titles, captions and paths, and the Starter's own path for the Run keys.
 #include "StarterModel.h"
 
+#include "PathRules.h"
 #include "Text.h"
 #include "StarterTexts.h"
 
@@ -19,7 +20,7 @@ const std::vector<TargetTitle>& TargetTitles_InSearchOrder() {
 bool TargetProgram_IsImage(const std::string& imagePath) {
     const std::size_t slash = imagePath.find_last_of("\\/");
     const std::string name = slash == std::string::npos ? imagePath : imagePath.substr(slash + 1);
-    return Ascii_EqualsIgnoringCase(name, StarterText::TargetFileName);
+    return Path_Equal(name, StarterText::TargetFileName);
 }
 
 std::string TargetCaption_ForState(std::int16_t state, bool minimized) {
@@ -33,7 +34,7 @@ std::string TargetProgram_PathIn(const std::string& starterDirectory) {
 
 std::string StarterExePath_Build(const std::string& directory, const std::string& baseName) {
     std::string path = Path_WithTrailingBackslash(directory) + baseName;
-    if (path.size() < 4 || Ascii_ToLower(path.substr(path.size() - 4)) != ".exe") path += ".exe";
+    if (path.size() < 4 || !Path_Equal(path.substr(path.size() - 4), ".exe")) path += ".exe";
     return path;
 }
 

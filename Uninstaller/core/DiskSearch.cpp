@@ -1,6 +1,7 @@
 // The existence tests and listings of the removal passes, on any Disk.
 #include "DiskSearch.h"
 
+#include "PathRules.h"
 #include "Text.h"
 
 bool Attributes_IsVisibleFile(std::uint32_t attributes) {

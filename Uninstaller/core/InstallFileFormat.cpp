@@ -106,20 +106,6 @@ bool Fits(const std::string& text) {
 
 }  // namespace
 
-std::string Int32_ToBytes(std::int32_t value) {
-    auto u = static_cast<std::uint32_t>(value);
-    std::string bytes(4, '\0');
-    for (int i = 0; i < 4; ++i) bytes[static_cast<std::size_t>(i)] = static_cast<char>((u >> (8 * i)) & 0xFFu);
-    return bytes;
-}
-
-std::int32_t Bytes_ToInt32(std::string_view bytes) {
-    std::uint32_t u = 0;
-    for (std::size_t i = 0; i < 4 && i < bytes.size(); ++i)
-        u |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
-    return static_cast<std::int32_t>(u);
-}
-
 InstallFileParse InstallFile_Parse(std::string_view bytes, EntrySet& set) {
     set.Files.clear();
     set.RegKeys.clear();

@@ -2,16 +2,13 @@
 #pragma once
 
 #include "EntrySet.h"
+#include "LittleEndian.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-// The 4 little-endian bytes of value, as a 4-character string.
-std::string Int32_ToBytes(std::int32_t value);
-// The little-endian value of the first 4 bytes; bytes missing from a shorter text count as 0.
-std::int32_t Bytes_ToInt32(std::string_view bytes);
 
 enum class InstallFileStatus {
     Valid,

@@ -1,4 +1,4 @@
-// Placeholder expansion and the two path helpers it relies on.
+// Placeholder expansion: the base directories of a run and the texts that stand for them.
 #include "Placeholders.h"
 
 #include "PathRules.h"
@@ -23,11 +23,9 @@ const Placeholder kPlaceholders[] = {
     {"%userdir%", Base::User},      {"%userfolder%", Base::Group},
 };
 
-bool StartsWithIgnoreCase(const std::string& path, const std::string& placeholder) {
-    if (path.size() < placeholder.size()) return false;
-    for (std::size_t i = 0; i < placeholder.size(); ++i)
-        if (Ascii_ToLower(path[i]) != placeholder[i]) return false;
-    return true;
+// A placeholder stands at the start of a path and is compared as the path's own names are.
+bool StartsWithPlaceholder(const std::string& path, const std::string& placeholder) {
+    return path.size() >= placeholder.size() && Path_Equal(path.substr(0, placeholder.size()), placeholder);
 }
 
 std::string Replacement(Base base, const BaseDirs& dirs, const std::string& groupFolder) {
@@ -57,7 +55,7 @@ BaseDirs BaseDirs_Make(const std::string& windowsDir, const std::string& systemD
 void Placeholders_Expand(std::string& path, const BaseDirs& dirs, const std::string& groupFolder) {
     for (const auto& p : kPlaceholders) {
         std::string placeholder = p.text;
-        if (StartsWithIgnoreCase(path, placeholder))
+        if (StartsWithPlaceholder(path, placeholder))
             path = Replacement(p.base, dirs, groupFolder) + path.substr(placeholder.size());
     }
 }
@@ -80,15 +78,3 @@ void Paths_MakeCanonical(EntrySet& set) {
     for (auto& f : set.Files) f.FilePath = Path_Canonical(f.FilePath);
     set.Info.AppFile = Path_Canonical(set.Info.AppFile);
 }
-
-std::string Path_GetRoot(const std::string& path) {
-    std::string p = path.substr(0, 32767);
-    if (p.compare(0, 2, "\\\\") != 0) return p.substr(0, 3);
-    p += '\\';
-    std::size_t serverEnd = p.find('\\', 2);
-    if (serverEnd == std::string::npos) return {};
-    std::size_t shareEnd = p.find('\\', serverEnd + 1);
-    if (shareEnd == std::string::npos) return {};
-    return p.substr(0, shareEnd + 1);
-}
-

@@ -26,6 +26,3 @@ void Placeholders_ExpandAll(EntrySet& set, const BaseDirs& dirs);
 // works on the file the system would touch; a path that names nothing becomes "" and is
 // skipped as missing.
 void Paths_MakeCanonical(EntrySet& set);
-
-// The drive root ("C:\") or share root ("\\server\share\") of path; "" for "\\server" alone.
-std::string Path_GetRoot(const std::string& path);

@@ -142,6 +142,14 @@ std::string Path_Canonical(const std::string& path) {
     return out;
 }
 
+std::string Path_GetRoot(const std::string& path) {
+    std::string root;
+    std::size_t rest = 0;
+    return Root_Split(path, root, rest) ? root : "";
+}
+
+std::string Path_GetParent(const std::string& path) { return Path_GetDirectory(path); }
+
 std::string Path_StrictlyBelow(const std::string& folder, const std::string& relative) {
     std::string base = Path_Canonical(folder);
     if (base.empty()) return "";

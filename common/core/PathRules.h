@@ -15,6 +15,13 @@
 // time the text is used, so the result would not be the folder it names.
 std::string Path_Canonical(const std::string& path);
 
+// The drive root ("C:\") or share root ("\\server\share\") that path starts from, ending with
+// "\" and with "/" read as "\"; "" when path starts from no root (relative, "C:" alone, a
+// device or raw "\\?\" path, "\\server" alone).
+std::string Path_GetRoot(const std::string& path);
+// The folder that holds path: the text up to and with its last "\"; "" when it has none.
+std::string Path_GetParent(const std::string& path);
+
 // The canonical path of relative taken inside folder (absolute), when it lies strictly below
 // folder; "" when it is folder itself, lies elsewhere, or either names nothing. A ".." inside a
 // name ("Tips...") is no climb; only a whole ".." level is.

@@ -1,8 +1,9 @@
 // The registry layer's conversions between value data and text; see RegistryText.h.
 #include "RegistryText.h"
 
+#include "LittleEndian.h"
+
 #include <charconv>
-#include <cstring>
 #include <limits>
 
 std::string RegistryBinary_ToText(const unsigned char* data, std::size_t length) {
@@ -18,11 +19,7 @@ std::string RegistryBinary_ToText(const unsigned char* data, std::size_t length)
 }
 
 std::string RegistryDword_ToText(const unsigned char* data, std::size_t length) {
-    std::uint32_t bits = 0;
-    for (std::size_t i = 0; i < 4 && i < length; ++i) bits |= static_cast<std::uint32_t>(data[i]) << (8 * i);
-    std::int32_t number;
-    std::memcpy(&number, &bits, sizeof number);
-    return std::to_string(number);
+    return std::to_string(Bytes_ToInt32(std::string_view(reinterpret_cast<const char*>(data), length)));
 }
 
 std::size_t RegistryString_ByteLength(const unsigned char* data, std::size_t size) {
@@ -48,10 +45,4 @@ bool RegistryDword_FromText(const std::string& text, std::int32_t* number) {
     return true;
 }
 
-std::string RegistryDword_Bytes(std::int32_t number) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &number, sizeof bits);
-    std::string bytes(4, '\0');
-    for (std::size_t i = 0; i < 4; ++i) bytes[i] = static_cast<char>(bits >> (8 * i) & 0xFF);
-    return bytes;
-}
+std::string RegistryDword_Bytes(std::int32_t number) { return Int32_ToBytes(number); }

@@ -43,8 +43,6 @@ std::string Path_GetFileName(const std::string& text);      // after the last "\
 std::string Path_RemoveExtension(const std::string& text);  // before the last ".", else the text
 std::string Path_GetExtension(const std::string& text);     // after the last ".", else ""
 std::string Path_GetDirectory(const std::string& text);     // up to and with the last "\", else ""
-// The uninstaller's name for the same split: the folder that holds path, with its "\".
-inline std::string Path_GetParent(const std::string& path) { return Path_GetDirectory(path); }
 
 // The text, or "..." and its last maxLength - 3 characters (UTF-8 characters, never a part of
 // one), so that the result is at most maxLength characters; maxLength below 3 counts as 3.

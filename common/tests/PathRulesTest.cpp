@@ -30,6 +30,22 @@ TEST(PathCanonical, ResolvesAsTheSystemDoesAndNamesNothingWithoutARoot) {
     }
 }
 
+// The root is where a walk up the folders stops: it must never be a relative text, or a
+// level that a ".." could still take back.
+TEST(PathRoot, IsTheDriveOrShareAPathStartsFrom) {
+    const char* const cases[][2] = {
+        {"C:\\a\\b", "C:\\"}, {"c:/a", "c:\\"}, {"C:\\", "C:\\"}, {"\\\\srv\\sh\\x\\y", "\\\\srv\\sh\\"},
+        {"//srv/sh", "\\\\srv\\sh\\"}, {"C:", ""}, {"C:x", ""}, {"x\\y", ""}, {"\\x", ""}, {"\\\\srv", ""},
+        {"\\\\?\\C:\\x", ""}, {"%windir%\\x", ""}, {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Path_GetRoot(c[0]), c[1]) << c[0];
+    for (const char* path : {"C:\\a\\..\\b\\", "\\\\srv\\sh\\..\\..", "D:/x/./y"}) {
+        const std::string canonical = Path_Canonical(path);
+        EXPECT_EQ(canonical.compare(0, Path_GetRoot(path).size(), Path_GetRoot(path)), 0) << path;
+        EXPECT_EQ(Path_GetRoot(canonical), Path_GetRoot(path)) << path;
+    }
+}
+
 TEST(PathStrictlyBelow, KeepsGroupsAndShortcutsInsideTheirFolder) {
     const std::string programs = "C:\\Users\\u\\Start Menu\\Programs\\";
     const char* const below[][2] = {
