@@ -146,7 +146,7 @@ std::vector<RegKeyRecord> RegistryKeyPlan_Make(const std::vector<RegKeyRecord>& 
         if (!RegRoot_IsPredefined(static_cast<std::uint32_t>(k.RootKey))) continue;
         std::string path = k.KeyPath;
         if (path.empty() || path.back() != '\\') path += '\\';
-        // Empty, or "\" alone once completed: RegDeleteKeyA would be aimed at the root itself.
+        // Empty, or "\" alone once completed: the deletion would be aimed at the root key itself.
         if (path.find_first_not_of('\\') == std::string::npos) continue;
         list.push_back({k.RootKey, std::move(path)});
         origin.push_back(&k);

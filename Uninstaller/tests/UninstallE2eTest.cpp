@@ -1,6 +1,7 @@
 // The real Uninstall.exe in "C:\Проба 文字\<test>\", a folder no ANSI code page names, driven
 // as users and administrators drive it: answer its boxes, then look at the disk, the registry,
 // the Start menu, the running programs, the log and the temporary folder.
+#include "Handles.h"
 #include "InstallFileFormat.h"
 #include "KtShellRegistration.h"
 #include "Mfrm.h"
@@ -223,7 +224,7 @@ TEST_F(Uninstall, RemovesExactlyWhatIsListedAlsoWhenKilledAndStartedAgain) {
     // Both runs append; the killed one left what it had done.
     const std::string shown = File_Read(log);
     for (const std::string& line : {"Key HKEY_LOCAL_MACHINE\\" + k + "Firm\\App\\Deep: deleted", "Key HKEY_CURRENT_USER\\" + k + "Firm\\App: not there",
-                                    "File " + t + "Top\\f2.txt: removed", "File " + t + "RO\\ro.txt: skipped: Access denied."})
+                                    "File " + t + "Top\\f2.txt: removed", "File " + t + "RO\\ro.txt: skipped: " + SystemError_Text(ERROR_ACCESS_DENIED)})
         EXPECT_NE(shown.find(line + "\r\n"), std::string::npos) << line;
     const std::string last = "File " + DataFile() + ": removed\r\n";
     ASSERT_NE(shown.rfind(last), std::string::npos) << shown;
@@ -309,7 +310,10 @@ TEST_F(Uninstall, WindowAnswersAndShowsProgressThroughoutALongRun) {
     ASSERT_TRUE(MessageBox_Press(question, "Yes"));
     ASSERT_TRUE(Window_WaitGone(question, 5000));
     RECT client = {};
-    EXPECT_TRUE(GetClientRect(main, &client) && client.right == 346 && client.bottom == 95);  // 5190 x 1425 twips
+    // 5190 x 1425 twips at the screen's DPI (346 x 95 pixels at 96).
+    const ScreenDc screen(nullptr);
+    EXPECT_TRUE(GetClientRect(main, &client) && client.right == MulDiv(5190, GetDeviceCaps(screen.get(), LOGPIXELSX), 1440) &&
+                client.bottom == MulDiv(1425, GetDeviceCaps(screen.get(), LOGPIXELSY), 1440));
     PostMessageW(main, WM_CLOSE, 0, 0);  // refused: a run half done must not lose its window
 
     int asked = 0, answered = 0;

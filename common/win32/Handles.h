@@ -72,10 +72,6 @@ struct GdiObjectTraits {
     static HGDIOBJ invalid() { return nullptr; }
     static void close(HGDIOBJ h) { DeleteObject(h); }
 };
-struct WindowTraits {  // a window this code created; its menu and children go with it
-    static HWND invalid() { return nullptr; }
-    static void close(HWND h) { DestroyWindow(h); }
-};
 struct LocalMemoryTraits {  // buffers the system allocates for the caller (FormatMessage, SDDL)
     static HLOCAL invalid() { return nullptr; }
     static void close(HLOCAL h) { LocalFree(h); }
@@ -89,8 +85,6 @@ using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueMemoryDc = UniqueHandle<HDC, WindowDcTraits>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
-using UniqueSnapshot = UniqueHandle<HANDLE, FileHandleTraits>;
-using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
 using UniqueLocalMemory = UniqueHandle<HLOCAL, LocalMemoryTraits>;
 
 // A DC from GetDC, given back with ReleaseDC to the same window.

@@ -1,6 +1,8 @@
 // UTF-8 <-> UTF-16 and ANSI conversions at the Win32 boundary.
 #include "WideText.h"
 
+#include "Handles.h"
+
 #include <limits>
 #include <vector>
 
@@ -84,8 +86,8 @@ std::string SystemError_Text(DWORD error) {
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
         reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    const UniqueLocalMemory owned(message);
     std::string text = length ? Text_FromWide(message, length) : std::string();
-    if (message) LocalFree(message);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
     if (text.empty()) text = "error " + std::to_string(error);
     return text;
