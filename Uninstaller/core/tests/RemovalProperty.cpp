@@ -250,9 +250,11 @@ void Records_Make(Scenario& s, ByteSource& in, const PromiseRules& rules) {
     for (const auto& p : s.before)
         if (p.back() == '\\' && !s.links.count(p) && p != "C:\\Windows\\System32\\") folders.push_back(p);
     folders.push_back("C:\\");
-    std::vector<const TreeFile*> files;
-    for (const auto& f : s.files)
+    std::vector<const TreeFile*> files, appFiles;
+    for (const auto& f : s.files) {
         if (f.Path != kSystemFile) files.push_back(&f);
+        if (f.Folder == s.appReal) appFiles.push_back(&f);
+    }
     const unsigned count = in.Below(11);
     for (unsigned i = 0; i < count; ++i) {
         Record r;
@@ -287,8 +289,11 @@ void Records_Make(Scenario& s, ByteSource& in, const PromiseRules& rules) {
                     r.File.FilePath = Spell(s, in, s.appReal + "*.ini", rules.AnySpellingForKeptAndDataFile, false, r.NamedFolder);
                     r.May = Pattern_Matches(s, s.appReal, "*.ini", false, false);
                 } else {
-                    r.File.FilePath = Spell(s, in, any.Path, rules.AnySpellingForKeptAndDataFile, true, r.NamedFolder);
-                    r.May = {any.Path};
+                    // Mostly a file of the application folder, where the wipe would take it.
+                    const TreeFile* kept = &any;
+                    if (!in.OneIn(3) && !appFiles.empty()) kept = appFiles[in.Below(static_cast<unsigned>(appFiles.size()))];
+                    r.File.FilePath = Spell(s, in, kept->Path, rules.AnySpellingForKeptAndDataFile, true, r.NamedFolder);
+                    r.May = {kept->Path};
                 }
                 break;
             }
@@ -449,6 +454,16 @@ PromiseCheck RemovalPromise_Check(const std::uint8_t* data, std::size_t size, co
         Failures_Explain(*whole, failures);
         return check;
     }
+    check.FileStayed = outcome == RunOutcome::FileStayed;
+    std::set<std::string> named, kept;
+    for (const auto& r : whole->records) (r.File.Keep ? kept : named).insert(r.May.begin(), r.May.end());
+    for (const auto& f : whole->files) {
+        if (f.Folder != whole->appReal || named.count(f.Path) || f.Path == whole->dataFile) continue;
+        if (goneWhole.count(f.Path)) check.Wiped = true;
+    }
+    for (const auto& k : kept)
+        if (check.Wiped && !goneWhole.count(k) && k.compare(0, whole->appReal.size(), whole->appReal) == 0)
+            check.KeptThroughWipe = true;
 
     // Cut short after k calls, then run again to the end.
     const std::size_t calls = whole->disk.Calls() - whole->setupCalls;
@@ -476,6 +491,7 @@ PromiseCheck RemovalPromise_Check(const std::uint8_t* data, std::size_t size, co
         Scenario_Run(*s);
         ++check.Runs;
         const std::set<std::string> combined = Gone(*s);
+        if (combined != first) check.SecondRunFinished = true;
         Promise_CheckGone(*s, combined, rules, failures);
         for (const auto& p : goneWhole)
             if (!combined.count(p)) failures.push_back("a second run left what one whole run removes: " + p + at);

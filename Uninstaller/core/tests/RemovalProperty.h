@@ -38,6 +38,10 @@ struct PromiseRules {
 struct PromiseCheck {
     std::vector<std::string> Failures;  // what broke the promise, then what explains it; none
     std::size_t Runs = 0;               // uninstall runs made
+    // What the scenario put to the test, so that a generator that no longer reaches a case
+    // is noticed: the application folder's unlisted files wiped, a kept file that stayed
+    // through the wipe, a listed file that stayed, a second run that had work left.
+    bool Wiped = false, KeptThroughWipe = false, FileStayed = false, SecondRunFinished = false;
 };
 
 // Runs the scenario that bytes describe, whole and cut short after up to maxCuts numbers of

@@ -23,6 +23,7 @@ constexpr unsigned kSeeds = 2000;
 
 TEST(RemovalPromise, HoldsForRandomInstallationsAndDataFiles) {
     std::size_t runs = 0;
+    unsigned wiped = 0, keptThroughWipe = 0, stayed = 0, secondRuns = 0;
     // One failure, fully explained, is enough: the rest would mostly repeat it.
     for (unsigned seed = 1; seed <= kSeeds; ++seed) {
         std::mt19937 rng(seed);
@@ -30,13 +31,24 @@ TEST(RemovalPromise, HoldsForRandomInstallationsAndDataFiles) {
         for (auto& b : bytes) b = static_cast<std::uint8_t>(rng());
         const PromiseCheck check = RemovalPromise_Check(bytes.data(), bytes.size());
         runs += check.Runs;
+        wiped += check.Wiped;
+        keptThroughWipe += check.KeptThroughWipe;
+        stayed += check.FileStayed;
+        secondRuns += check.SecondRunFinished;
         if (check.Failures.empty()) continue;
         std::string all;
         for (const auto& f : check.Failures) all += "\n" + f;
         FAIL() << "seed " << seed << ", after " << runs << " runs:" << all;
     }
     RecordProperty("runs", static_cast<int>(runs));
+    // A promise checked only on runs that touch nothing proves nothing: each case the oracle
+    // must judge comes up in a fair share of the scenarios.
     EXPECT_GT(runs, kSeeds * 8u) << "most scenarios should be cut short several times";
+    for (unsigned count : {wiped, keptThroughWipe, stayed, secondRuns}) EXPECT_GT(count, kSeeds / 20) << count;
+    RecordProperty("wiped", static_cast<int>(wiped));
+    RecordProperty("kept_through_wipe", static_cast<int>(keptThroughWipe));
+    RecordProperty("stayed", static_cast<int>(stayed));
+    RecordProperty("second_runs", static_cast<int>(secondRuns));
 }
 
 }  // namespace
