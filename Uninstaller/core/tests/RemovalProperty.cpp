@@ -208,10 +208,14 @@ std::string Spell(Scenario& s, ByteSource& in, const std::string& path, bool byI
             default: break;
         }
     }
-    if (StartsWith(text, s.state.Dirs.AppDir) && in.OneIn(2))
-        text = (in.OneIn(2) ? "%currentdir%\\" : "%CurrentDir%") + text.substr(s.state.Dirs.AppDir.size());
-    else if (StartsWith(text, "C:\\Windows\\") && in.OneIn(3))
-        text = "%windir%\\" + text.substr(11);
+    // The placeholders for the folders a run knows, each where it applies.
+    const std::pair<const char*, std::string> placeholders[] = {
+        {"%currentdir%\\", s.state.Dirs.AppDir}, {"%CurrentDir%", s.state.Dirs.AppDir},
+        {"%userdir%\\", s.state.Dirs.AppDir},    {"%winsysdir%\\", s.state.Dirs.SystemDir},
+        {"%WINDIR%\\", s.state.Dirs.WindowsDir}, {"%rootdir%", Path_GetRoot(s.state.Dirs.AppDir)},
+    };
+    const auto& placeholder = placeholders[in.Below(sizeof placeholders / sizeof placeholders[0])];
+    if (StartsWith(text, placeholder.second) && in.OneIn(2)) text = placeholder.first + text.substr(placeholder.second.size());
     // Texts the system reads as the same path: case, "/", doubled separators, "." and "..",
     // a climb above the root.
     const std::size_t rootEnd = text[0] == '%' ? text.find('%', 1) + 1 : 3;
