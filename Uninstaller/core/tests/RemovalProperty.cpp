@@ -270,7 +270,7 @@ void Records_Make(Scenario& s, ByteSource& in, const PromiseRules& rules) {
             case 0: case 1: case 2: case 3:  // a file of the tree, under any of its names
                 r.File.FilePath = Spell(s, in, any.Path, true, true, r.NamedFolder);
                 r.May = {any.Path};
-                if (IsVisible(any.Attributes)) r.Must = r.May;
+                if (rules.ListedHiddenFilesGo || IsVisible(any.Attributes)) r.Must = r.May;
                 break;
             case 4:  // a file that is not there
                 r.File.FilePath = Spell(s, in, folders[in.Below(static_cast<unsigned>(folders.size()))] + "Missing File.txt",
@@ -336,10 +336,12 @@ void Records_Make(Scenario& s, ByteSource& in, const PromiseRules& rules) {
     }
     EntrySet& set = s.platform.DataFile;
     for (const auto& r : s.records) set.Files.push_back(r.File);
-    std::string unused;
+    std::string appFolder = s.appNamed;
     set.Info.AppName = "App";
     set.Info.AppFile = in.OneIn(2) ? "%currentdir%\\App.exe"
-                                   : Spell(s, in, s.appReal + "App.exe", rules.AnySpellingForKeptAndDataFile, false, unused);
+                                   : Spell(s, in, s.appReal + "App.exe", rules.AnySpellingForKeptAndDataFile, false, appFolder);
+    // The folder behind a link is a folder of its own when the application's file names it so.
+    if (appFolder == s.appReal && s.appNamed != s.appReal) s.wipeAllowed = true;
     static const char* const groups[] = {"Group", "group\\", "Group\\Sub\\..", "", "..", "..\\..\\Desktop"};
     const unsigned g = in.Below(6);
     set.Info.GroupFolder = groups[g];

@@ -33,6 +33,8 @@ struct PromiseRules {
     // Kept files, the data file and the application's file are written under any name of their
     // folder (short names, another drive letter, a link), not only the one the tree was made with.
     bool AnySpellingForKeptAndDataFile = false;
+    // A listed hidden or system file goes, or the outcome says it stayed.
+    bool ListedHiddenFilesGo = false;
 };
 
 struct PromiseCheck {
