@@ -1,10 +1,11 @@
 // The real Uninstall.exe in "C:\Проба 文字\<test>\", a folder no ANSI code page names, driven
 // as users and administrators drive it: answer its boxes, then look at the disk, the registry,
 // the Start menu, the running programs, the log and the temporary folder.
-#include "Handles.h"
+#include "Dpi.h"
 #include "InstallFileFormat.h"
 #include "KtShellRegistration.h"
 #include "Mfrm.h"
+#include "MonitorDpi.h"
 #include "WideText.h"
 #include "WinTest.h"
 
@@ -310,10 +311,9 @@ TEST_F(Uninstall, WindowAnswersAndShowsProgressThroughoutALongRun) {
     ASSERT_TRUE(MessageBox_Press(question, "Yes"));
     ASSERT_TRUE(Window_WaitGone(question, 5000));
     RECT client = {};
-    // 5190 x 1425 twips at the screen's DPI (346 x 95 pixels at 96).
-    const ScreenDc screen(nullptr);
-    EXPECT_TRUE(GetClientRect(main, &client) && client.right == MulDiv(5190, GetDeviceCaps(screen.get(), LOGPIXELSX), 1440) &&
-                client.bottom == MulDiv(1425, GetDeviceCaps(screen.get(), LOGPIXELSY), 1440));
+    // 5190 x 1425 twips at the DPI of the window's monitor (346 x 95 pixels at 96).
+    const UINT dpi = Dpi_ForWindow(main);
+    EXPECT_TRUE(GetClientRect(main, &client) && client.right == Twips_ToPixels(5190, dpi) && client.bottom == Twips_ToPixels(1425, dpi));
     PostMessageW(main, WM_CLOSE, 0, 0);  // refused: a run half done must not lose its window
 
     int asked = 0, answered = 0;
