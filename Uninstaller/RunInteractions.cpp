@@ -13,9 +13,13 @@ void ReportedInteraction::FileDone(const std::string& path, FileFate fate, std::
 void ReportedInteraction::KeyDone(std::uint32_t root, const std::string& keyPath, std::int32_t result) {
     RunReport_Key(root, keyPath, result);
 }
-void ReportedInteraction::ShortcutDone(const std::string& folder, const std::string& linkName, bool removed) {
-    RunReport_Shortcut(folder, linkName, removed);
+void ReportedInteraction::PatternMatchRemoved(const std::string& pattern, const std::string& file) {
+    RunReport_PatternMatch(pattern, file);
 }
+void ReportedInteraction::ShortcutDone(const std::string& folder, const std::string& linkName, std::uint32_t result) {
+    RunReport_Shortcut(folder, linkName, result);
+}
+void ReportedInteraction::Note(const std::string& text, std::uint32_t error) { RunReport_Note(text, error); }
 
 int WindowInteraction::Box(const std::string& text, UINT style) {
     int answer = 0;

@@ -12,7 +12,9 @@ public:
     void RemovalBegins(const EntrySet& entries) override;
     void FileDone(const std::string& path, FileFate fate, std::uint32_t error) override;
     void KeyDone(std::uint32_t root, const std::string& keyPath, std::int32_t result) override;
-    void ShortcutDone(const std::string& folder, const std::string& linkName, bool removed) override;
+    void PatternMatchRemoved(const std::string& pattern, const std::string& file) override;
+    void ShortcutDone(const std::string& folder, const std::string& linkName, std::uint32_t result) override;
+    void Note(const std::string& text, std::uint32_t error) override;
 };
 
 // Every box and every change of the window happens on the window's thread, and the run waits

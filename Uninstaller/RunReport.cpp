@@ -132,6 +132,9 @@ void RunReport_File(const std::string& path, FileFate fate, DWORD error) {
         case FileFate::Skipped:
             Log("File " + path + ": skipped" + (error ? ": " + SystemError_Text(error) : std::string()));
             break;
+        case FileFate::Stayed:
+            Log("File " + path + ": stayed" + (error ? ": " + SystemError_Text(error) : std::string()));
+            break;
     }
     Progress_Advance();
 }
@@ -154,11 +157,22 @@ void RunReport_Key(std::uint32_t root, const std::string& keyPath, LONG result) 
     }
 }
 
-void RunReport_Shortcut(const std::string& folder, const std::string& linkName, bool removed) {
-    Log("Shortcut " + folder + (folder.empty() || folder.back() == '\\' ? "" : "\\") + linkName + ".lnk: " +
-        (removed ? "removed" : "not removed"));
+void RunReport_PatternMatch(const std::string& pattern, const std::string& file) {
+    Log("File " + file + ": removed, as it matches " + pattern);
+}
+
+void RunReport_Shortcut(const std::string& folder, const std::string& linkName, DWORD result) {
+    const std::string shown = "Shortcut " + folder + (folder.empty() || folder.back() == '\\' ? "" : "\\") + linkName + ".lnk: ";
+    if (result == ERROR_SUCCESS)
+        Log(shown + "removed");
+    else if (result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND)
+        Log(shown + "not there");
+    else
+        Log(shown + "stayed: " + SystemError_Text(result));
     Progress_Advance();
 }
+
+void RunReport_Note(const std::string& text, DWORD error) { Log(text + (error ? ": " + SystemError_Text(error) : std::string())); }
 
 void RunReport_Finish(RunOutcome outcome) {
     Report& r = The();

@@ -29,7 +29,12 @@ void RunReport_RemovalBegins(const EntrySet& entries);
 void RunReport_File(const std::string& path, FileFate fate, DWORD error = 0);
 // result is what the registry said (ERROR_SUCCESS: deleted).
 void RunReport_Key(std::uint32_t root, const std::string& keyPath, LONG result);
-// A listed shortcut, after its removal was tried.
-void RunReport_Shortcut(const std::string& folder, const std::string& linkName, bool removed);
+// One file a pattern record removed.
+void RunReport_PatternMatch(const std::string& pattern, const std::string& file);
+// A listed shortcut, after its removal was tried: 0 removed, ERROR_FILE_NOT_FOUND not there,
+// any other the reason it stayed.
+void RunReport_Shortcut(const std::string& folder, const std::string& linkName, DWORD result);
+// A line of the run's own, with the system's text for error when it is not 0.
+void RunReport_Note(const std::string& text, DWORD error);
 // The last line of the log; the progress bar shows every record done.
 void RunReport_Finish(RunOutcome outcome);

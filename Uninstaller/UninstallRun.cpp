@@ -12,6 +12,8 @@
 
 #include <shlobj.h>
 
+#include <vector>
+
 namespace {
 
 class Win32RunPlatform : public RunPlatform {
@@ -21,15 +23,27 @@ public:
     std::int32_t DeleteKey(std::uint32_t root, const std::string& keyPath) override {
         return Registry_DeleteKeyResult(root, keyPath);
     }
-    bool RemoveShortcut(const std::string& folder, const std::string& linkName) override {
-        return ShellLink_Remove(folder, linkName);
+    std::uint32_t RemoveShortcut(const std::string& folder, const std::string& linkName) override {
+        return ShellLink_RemoveResult(folder, linkName);
+    }
+    std::uint32_t ShortcutTarget(const std::string& folder, const std::string& linkName, std::string& target) override {
+        return ShellLink_ReadTarget(folder, linkName, target);
     }
     std::string ProgramsFolder() override { return SpecialFolder_GetPath(CSIDL_PROGRAMS); }
 };
 
+// The program's path as the system reports it may be a "\\?\" form or hold short names; the
+// data file's paths are compared with it, so it takes their long form first.
+std::string Module_GetLongPath() {
+    const std::string reported = Module_GetPath();
+    std::vector<wchar_t> buffer(32768);
+    const DWORD length = GetLongPathNameW(Wide_FromText(reported).c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    return length > 0 && length < buffer.size() ? Text_FromWide(buffer.data(), length) : reported;
+}
+
 }  // namespace
 
-BaseDirs Uninstall_InitPaths() { return BaseDirs_Make(WindowsDir_Get(), SystemDir_Get(), Module_GetPath()); }
+BaseDirs Uninstall_InitPaths() { return BaseDirs_Make(WindowsDir_Get(), SystemDir_Get(), Module_GetLongPath()); }
 
 RunOutcome Form_Load(RunInteraction& ui) {
     RunState state;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 // The platform's attribute bits, with the same values everywhere, so that a rule decided on
@@ -28,6 +29,7 @@ constexpr std::uint32_t FileNotFound = 2;
 constexpr std::uint32_t PathNotFound = 3;
 constexpr std::uint32_t AccessDenied = 5;
 constexpr std::uint32_t NotReady = 21;
+constexpr std::uint32_t InvalidName = 123;
 constexpr std::uint32_t DirNotEmpty = 145;
 }  // namespace DiskError
 
@@ -48,6 +50,24 @@ struct DiskIdentity {
     bool operator!=(const DiskIdentity& o) const { return !(*this == o); }
 };
 
+// A folder held open. While held it cannot be renamed, removed or replaced (the Win32 disk shares
+// it for reading and writing only), and whatever is done through it happens in this folder,
+// whatever its path leads to meanwhile: a folder swapped for a link between a check and a
+// deletion cannot redirect the deletion.
+class DiskFolder {
+public:
+    virtual ~DiskFolder() = default;
+    // Its own attributes (ReparsePoint when the name led to a link, which is not followed).
+    virtual std::uint32_t Attributes() = 0;
+    virtual bool Identify(DiskIdentity& id) = 0;
+    // Each entry directly in it ("." and ".." never), until visit returns false.
+    virtual void List(const std::function<bool(const DiskEntry&)>& visit) = 0;
+    // The identity of the entry called name (a long or short name) in it; false when unknown.
+    virtual bool IdentifyEntry(const std::string& name, DiskIdentity& id) = 0;
+    // Deletes the file called name in it: 0, or the platform's error code.
+    virtual std::uint32_t RemoveFile(const std::string& name) = 0;
+};
+
 class Disk {
 public:
     virtual ~Disk() = default;
@@ -57,8 +77,13 @@ public:
     // short names; a pattern ending with "\" finds nothing.
     virtual void Find(const std::string& pattern, const std::function<bool(const DiskEntry&)>& visit) = 0;
     // The attributes of a file or folder, a link's own (not its target's); FileAttribute::Missing
-    // when nothing is there.
-    virtual std::uint32_t GetAttributes(const std::string& path) = 0;
+    // when nothing is there or they cannot be read, and then error tells which (FileNotFound or
+    // PathNotFound: nothing is there).
+    virtual std::uint32_t GetAttributes(const std::string& path, std::uint32_t& error) = 0;
+    std::uint32_t GetAttributes(const std::string& path) {
+        std::uint32_t error = 0;
+        return GetAttributes(path, error);
+    }
     // The identity of what path leads to, links followed; false when it cannot be told.
     virtual bool Identify(const std::string& path, DiskIdentity& id) = 0;
     // Deletes a file: 0, or the platform's error code when it stays or was not there.
@@ -73,7 +98,13 @@ public:
     // The root of the volume path really lies on ("C:\", a share, a mounted folder), ending
     // with "\"; "" when the platform cannot tell.
     virtual std::string VolumeRoot(const std::string& path) = 0;
+    // Opens the folder path names, a link at its last level not followed; nullptr when that fails.
+    virtual std::unique_ptr<DiskFolder> OpenFolder(const std::string& path) = 0;
 };
+
+inline bool DiskError_IsNotThere(std::uint32_t error) {
+    return error == DiskError::FileNotFound || error == DiskError::PathNotFound;
+}
 
 inline bool Attributes_IsReparsePoint(std::uint32_t attributes) {
     return attributes != FileAttribute::Missing && (attributes & FileAttribute::ReparsePoint) != 0;

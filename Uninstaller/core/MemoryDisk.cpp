@@ -61,7 +61,50 @@ bool Name_IsShortForm(const std::string& name) {
 
 }  // namespace
 
-bool MemoryDisk::Call() { return ++calls_ <= failAfter_; }
+bool MemoryDisk::Call() {
+    if (++calls_ == hookAt_ && hook_) hook_();
+    return calls_ <= failAfter_;
+}
+
+// Bound to its node, not to a path: a rename or a link put in its place changes nothing here.
+class MemoryDisk::Folder : public DiskFolder {
+public:
+    Folder(MemoryDisk& disk, Node* node, std::string path) : disk_(disk), node_(node), path_(std::move(path)) {}
+    std::uint32_t Attributes() override { return disk_.Call() && !node_->Gone ? node_->Attributes : FileAttribute::Missing; }
+    bool Identify(DiskIdentity& id) override {
+        if (!disk_.Call() || node_->Gone) return false;
+        id = {node_->Volume, node_->Index};
+        return true;
+    }
+    void List(const std::function<bool(const DiskEntry&)>& visit) override {
+        if (!disk_.Call() || node_->Gone || node_->Target) return;
+        std::vector<DiskEntry> found;
+        for (const Node* c : node_->Children) found.push_back({c->Name, c->ShortName, c->Attributes});
+        for (const auto& e : found)
+            if (!visit(e)) return;
+    }
+    bool IdentifyEntry(const std::string& name, DiskIdentity& id) override {
+        if (!disk_.Call() || node_->Gone || node_->Target) return false;
+        const Node* n = disk_.Child(node_, name);
+        if (!n || n->Unreadable) return false;
+        id = {n->Volume, n->Index};
+        return true;
+    }
+    std::uint32_t RemoveFile(const std::string& name) override {
+        if (!disk_.Call()) return DiskError::NotReady;
+        if (node_->Gone || node_->Target) return DiskError::PathNotFound;
+        Node* n = disk_.Child(node_, name);
+        if (!n) return DiskError::FileNotFound;
+        if ((n->Attributes & (FileAttribute::Directory | FileAttribute::ReadOnly)) || n->Undeletable) return DiskError::AccessDenied;
+        disk_.Erase(n, disk_.PathOf(n));
+        return 0;
+    }
+
+private:
+    MemoryDisk& disk_;
+    Node* node_;
+    std::string path_;
+};
 
 MemoryDisk::Node* MemoryDisk::New(Node* parent, const std::string& name, std::uint32_t attributes) {
     nodes_.push_back(std::make_unique<Node>());
@@ -170,13 +213,13 @@ void MemoryDisk::AddVolume(const std::string& root, std::uint32_t serial) {
     Node* n = New(nullptr, "", FileAttribute::Directory);
     n->Volume = serial;
     n->RootText = Path_WithTrailingBackslash(root);
-    roots_.push_back({n->RootText, n});
+    roots_.push_back({n->RootText, n, false});
 }
 
-bool MemoryDisk::MapRoot(const std::string& root, const std::string& folder) {
+bool MemoryDisk::MapRoot(const std::string& root, const std::string& folder, bool opaque) {
     Node* n = Resolve(Path_WithTrailingBackslash(folder), true);
     if (!n || !(n->Attributes & FileAttribute::Directory)) return false;
-    roots_.push_back({Path_WithTrailingBackslash(root), n});
+    roots_.push_back({Path_WithTrailingBackslash(root), n, opaque});
     return true;
 }
 
@@ -209,6 +252,31 @@ bool MemoryDisk::SetUndeletable(const std::string& path, bool undeletable) {
     Node* n = Resolve(path, false);
     if (!n) return false;
     n->Undeletable = undeletable;
+    return true;
+}
+
+bool MemoryDisk::SetUnreadable(const std::string& path, bool unreadable) {
+    Node* n = Resolve(path, false);
+    if (!n) return false;
+    n->Unreadable = unreadable;
+    return true;
+}
+
+bool MemoryDisk::Rename(const std::string& from, const std::string& to) {
+    Node* n = Resolve(from, false);
+    const std::string toParent = Path_GetParent(to);
+    Node* parent = toParent.empty() ? nullptr : Resolve(toParent, true);
+    if (!n || !n->Parent || !parent || Exists(to) || parent->Volume != n->Volume) return false;
+    auto& siblings = n->Parent->Children;
+    for (auto it = siblings.begin(); it != siblings.end(); ++it)
+        if (*it == n) {
+            siblings.erase(it);
+            break;
+        }
+    n->Name = to.substr(toParent.size());
+    n->ShortName = ShortName_Make(parent, n->Name);
+    n->Parent = parent;
+    parent->Children.push_back(n);
     return true;
 }
 
@@ -253,16 +321,22 @@ void MemoryDisk::Find(const std::string& pattern, const std::function<bool(const
         if (!visit(e)) return;
 }
 
-std::uint32_t MemoryDisk::GetAttributes(const std::string& path) {
-    if (!Call()) return FileAttribute::Missing;
+std::uint32_t MemoryDisk::GetAttributes(const std::string& path, std::uint32_t& error) {
+    error = 0;
+    if (!Call()) {
+        error = DiskError::NotReady;
+        return FileAttribute::Missing;
+    }
     const Node* n = Resolve(path, false);
-    return n ? n->Attributes : FileAttribute::Missing;
+    if (!n) error = DiskError::FileNotFound;
+    else if (n->Unreadable) error = DiskError::AccessDenied;
+    return error ? FileAttribute::Missing : n->Attributes;
 }
 
 bool MemoryDisk::Identify(const std::string& path, DiskIdentity& id) {
     if (!Call()) return false;
     const Node* n = Resolve(path, true);
-    if (!n) return false;
+    if (!n || n->Unreadable) return false;
     id.Volume = n->Volume;
     id.Index = n->Index;
     return true;
@@ -302,6 +376,8 @@ bool MemoryDisk::ClearAttributes(const std::string& path, std::uint32_t bits) {
 
 std::string MemoryDisk::FinalPath(const std::string& folder) {
     if (!Call()) return "";
+    for (const auto& r : roots_)
+        if (r.Opaque && Path_Equal(r.Text, Path_GetRoot(folder))) return "";
     const Node* n = Resolve(folder, true);
     if (!n || !(n->Attributes & FileAttribute::Directory)) return "";
     return Path_WithTrailingBackslash(PathOf(n));
@@ -313,4 +389,12 @@ std::string MemoryDisk::VolumeRoot(const std::string& path) {
     if (!n) return "";
     while (n->Parent) n = n->Parent;
     return n->RootText;
+}
+
+std::unique_ptr<DiskFolder> MemoryDisk::OpenFolder(const std::string& path) {
+    if (!Call()) return nullptr;
+    const std::string named = path.size() > Path_GetRoot(path).size() && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+    Node* n = Resolve(named, false);
+    if (!n || !(n->Attributes & FileAttribute::Directory)) return nullptr;
+    return std::make_unique<Folder>(*this, n, path);
 }

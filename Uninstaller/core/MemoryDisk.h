@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <string>
@@ -19,8 +20,9 @@ public:
     // A new volume whose root is root ("C:\" or "\\server\share\").
     void AddVolume(const std::string& root, std::uint32_t serial);
     // Another root for an existing folder, as subst or a share makes one; false when the
-    // folder is not there.
-    bool MapRoot(const std::string& root, const std::string& folder);
+    // folder is not there. FinalPath cannot tell what lies below an opaque root, as for a share
+    // of this computer whose folder the system does not name.
+    bool MapRoot(const std::string& root, const std::string& folder, bool opaque = false);
     // The folder and every missing one above it; false when a file is in the way or the root
     // is unknown.
     bool AddFolder(const std::string& path, std::uint32_t attributes = 0);
@@ -32,8 +34,19 @@ public:
     bool AddLink(const std::string& path, const std::string& target);
     // RemoveFile and RemoveFolder refuse it (a program holds it open), with AccessDenied.
     bool SetUndeletable(const std::string& path, bool undeletable = true);
+    // Reading its attributes fails with AccessDenied, as for a file whose folder the run may
+    // not list.
+    bool SetUnreadable(const std::string& path, bool unreadable = true);
+    // Moves a file or folder to another name in the same volume (the test's hand, not a call).
+    bool Rename(const std::string& from, const std::string& to);
     // Every call after the first calls ones fails: finds nothing, changes nothing.
     void FailAfter(std::size_t calls) { failAfter_ = calls; }
+    // Runs hook just before the call-th call (counting from 1) is carried out, as another
+    // program acting between two of the run's calls would.
+    void OnCall(std::size_t call, std::function<void()> hook) {
+        hookAt_ = call;
+        hook_ = std::move(hook);
+    }
     // The calls made so far through the Disk interface.
     std::size_t Calls() const { return calls_; }
 
@@ -46,19 +59,23 @@ public:
     const std::vector<std::string>& Removed() const { return removed_; }
 
     void Find(const std::string& pattern, const std::function<bool(const DiskEntry&)>& visit) override;
-    std::uint32_t GetAttributes(const std::string& path) override;
+    using Disk::GetAttributes;
+    std::uint32_t GetAttributes(const std::string& path, std::uint32_t& error) override;
     bool Identify(const std::string& path, DiskIdentity& id) override;
     std::uint32_t RemoveFile(const std::string& path) override;
     bool RemoveFolder(const std::string& path) override;
     bool ClearAttributes(const std::string& path, std::uint32_t bits) override;
     std::string FinalPath(const std::string& folder) override;
     std::string VolumeRoot(const std::string& path) override;
+    std::unique_ptr<DiskFolder> OpenFolder(const std::string& path) override;
 
 private:
+    class Folder;
     struct Node {
         std::string Name, ShortName;
         std::uint32_t Attributes = 0;
         bool Undeletable = false;
+        bool Unreadable = false;
         bool Gone = false;
         Node* Parent = nullptr;
         Node* Target = nullptr;  // a link's folder
@@ -70,6 +87,7 @@ private:
     struct Root {
         std::string Text;
         Node* Folder;
+        bool Opaque;
     };
 
     bool Call();
@@ -86,5 +104,7 @@ private:
     std::vector<std::string> removed_;
     std::size_t calls_ = 0;
     std::size_t failAfter_ = std::numeric_limits<std::size_t>::max();
+    std::size_t hookAt_ = 0;
+    std::function<void()> hook_;
     std::uint64_t nextIndex_ = 16;
 };

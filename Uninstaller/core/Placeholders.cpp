@@ -42,11 +42,19 @@ std::string Replacement(Base base, const BaseDirs& dirs, const std::string& grou
 
 }  // namespace
 
+std::string Path_FromSystemForm(const std::string& path) {
+    if (path.rfind("\\\\?\\UNC\\", 0) == 0) return "\\\\" + path.substr(8);
+    if (path.rfind("\\\\?\\", 0) == 0 || path.rfind("\\??\\", 0) == 0) return path.substr(4);
+    return path;
+}
+
 BaseDirs BaseDirs_Make(const std::string& windowsDir, const std::string& systemDir, const std::string& exePath) {
     BaseDirs dirs;
     dirs.WindowsDir = windowsDir;
     dirs.SystemDir = systemDir;
-    dirs.AppDir = Path_GetParent(exePath);
+    // The program's own path is compared with the data file's paths: it takes their form.
+    const std::string plain = Path_FromSystemForm(exePath), canonical = Path_Canonical(plain);
+    dirs.AppDir = Path_GetParent(canonical.empty() ? plain : canonical);
     if (dirs.AppDir.empty() || dirs.AppDir.back() != '\\') dirs.AppDir += '\\';
     dirs.DataFilePath = dirs.AppDir + "Uninstall.dat";
     return dirs;

@@ -13,6 +13,10 @@ struct BaseDirs {
     std::string DataFilePath;
 };
 
+// A path the system gave in its raw forms ("\\?\C:\...", "\\?\UNC\server\share\...") in the
+// form data files use ("C:\...", "\\server\share\...").
+std::string Path_FromSystemForm(const std::string& path);
+
 // BaseDirs from the platform's answers: the Windows and system directories (already ending with
 // "\") and the full path of the running uninstaller.
 BaseDirs BaseDirs_Make(const std::string& windowsDir, const std::string& systemDir, const std::string& exePath);

@@ -13,25 +13,110 @@
 
 namespace {
 
+constexpr const char* DesktopFolder = "..\\..\\Desktop";
+
 bool IsListedForDeletion(const FileRecord& f) {
     return f.Keep == 0 && !f.FilePath.empty() && f.FilePath.back() != '\\';
 }
 
-// The files the data file keeps, as they are on disk now (a kept path may be a pattern).
-std::vector<std::string> KeptFiles_Find(Disk& disk, const std::vector<FileRecord>& files) {
-    std::vector<std::string> kept;
-    for (const auto& f : files) {
-        if (f.Keep == 0) continue;
-        const std::string path = Path_Canonical(f.FilePath);
-        if (path.empty() || path.back() == '\\') continue;
-        for (auto& found : File_FindMatching(disk, path)) kept.push_back(std::move(found));
+// One listed file by its name (no pattern).
+FileFate File_Remove(Disk& disk, RunInteraction& ui, const std::string& path, const KeptSet& kept, std::uint32_t& error) {
+    const std::uint32_t attributes = disk.GetAttributes(path, error);
+    if (attributes == FileAttribute::Missing) {
+        if (!DiskError_IsNotThere(error)) return FileFate::Stayed;
+        error = 0;
+        return FileFate::NotThere;
     }
-    return kept;
+    error = 0;
+    if (attributes & (FileAttribute::Directory | FileAttribute::Device)) return FileFate::NotThere;
+    if (kept.Holds(disk, path)) return FileFate::Kept;
+    // The installer listed it, whoever hid it since; read-only stays the user's question.
+    const std::uint32_t hiding = attributes & (FileAttribute::Hidden | FileAttribute::System);
+    if (hiding) disk.ClearAttributes(path, hiding);
+    for (;;) {
+        error = disk.RemoveFile(path);
+        if (error == 0) return FileFate::Removed;
+        std::uint32_t lookError = 0;
+        if (disk.GetAttributes(path, lookError) == FileAttribute::Missing && DiskError_IsNotThere(lookError)) {
+            error = 0;
+            return FileFate::Removed;
+        }
+        if (!ui.RetryDeletion(Text_DeleteFailed(path))) return FileFate::Skipped;
+    }
 }
 
-bool IsAmong(const std::string& path, const std::vector<std::string>& paths) {
-    for (const auto& p : paths)
-        if (Path_Equal(path, p)) return true;
+// One pattern record: its visible matches, less what is kept or held back.
+FileFate Pattern_Remove(Disk& disk, RunInteraction& ui, const std::string& pattern, const KeptSet& kept,
+                        const KeptSet* heldBack, bool* heldBackMatched, std::uint32_t& error) {
+    // Collected before deleting: deleting while the search is open would let it skip or
+    // repeat names.
+    auto matches = [&] {
+        std::vector<std::string> found = File_FindMatching(disk, pattern);
+        const auto end = std::remove_if(found.begin(), found.end(), [&](const std::string& p) {
+            if (kept.Holds(disk, p)) return true;
+            if (!heldBack || !heldBack->Holds(disk, p)) return false;
+            if (heldBackMatched) *heldBackMatched = true;
+            return true;
+        });
+        found.erase(end, found.end());
+        return found;
+    };
+    std::vector<std::string> found = matches();
+    if (found.empty()) return FileFate::NotThere;
+    for (;;) {
+        for (const auto& file : found) {
+            if (const std::uint32_t e = disk.RemoveFile(file)) error = e;
+            else ui.PatternMatchRemoved(pattern, file);
+        }
+        // A pattern may match files that appeared meanwhile, so it is searched again.
+        found = matches();
+        if (found.empty()) {
+            error = 0;
+            return FileFate::Removed;
+        }
+        if (!ui.RetryDeletion(Text_DeleteFailed(pattern))) return FileFate::Skipped;
+    }
+}
+
+// The visible files directly in folder, by long name.
+std::vector<std::string> Folder_ListFiles(DiskFolder& folder) {
+    std::vector<std::string> names;
+    folder.List([&](const DiskEntry& e) {
+        if (Attributes_IsVisibleFile(e.Attributes)) names.push_back(e.Name);
+        return true;
+    });
+    return names;
+}
+
+// The wipe goes through folder only when the folder it holds is the one the guard accepted: a
+// folder swapped for a link (or another folder) after it was opened, or before it was
+// checked, fails one of the two comparisons.
+bool Folder_WipeAllowed(Disk& disk, DiskFolder& folder, const std::string& dir, const BaseDirs& dirs) {
+    const std::uint32_t attributes = folder.Attributes();
+    if (attributes == FileAttribute::Missing || !(attributes & FileAttribute::Directory) ||
+        Attributes_IsReparsePoint(attributes))
+        return false;
+    DiskIdentity checked, held;
+    return Folder_MayBeWiped(disk, dir, dirs, &checked) && folder.Identify(held) && held == checked;
+}
+
+std::string LastLevel(const std::string& path) {
+    const std::size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Whether target lies in folder (or below it), by identity, so that a short name or another
+// drive letter in either text changes nothing.
+bool Path_LiesIn(Disk& disk, const std::string& target, const std::string& folder) {
+    DiskIdentity wanted;
+    if (!disk.Identify(folder, wanted)) return false;
+    const std::string root = Path_GetRoot(target);
+    std::string level = Path_GetParent(target);
+    for (int depth = 0; level.size() > root.size() && depth < 4096; ++depth) {
+        DiskIdentity id;
+        if (disk.Identify(level, id) && id == wanted) return true;
+        level = Path_GetParent(level.substr(0, level.size() - 1));
+    }
     return false;
 }
 
@@ -45,54 +130,29 @@ void RegistryKeys_Remove(RunPlatform& platform, RunInteraction& ui, const std::v
     }
 }
 
-bool Files_Remove(Disk& disk, RunInteraction& ui, const std::vector<FileRecord>& files, const std::string& spared,
-                  bool* sparedMatched) {
+bool Files_Remove(Disk& disk, RunInteraction& ui, const std::vector<FileRecord>& files, const KeptSet& kept,
+                  const KeptSet* heldBack, bool* heldBackMatched) {
     bool allRemoved = true;
     for (const auto& f : files) {
         if (!IsListedForDeletion(f)) {
             ui.FileDone(f.FilePath, f.Keep != 0 ? FileFate::Kept : FileFate::NotThere, 0);
             continue;
         }
-        // A file that is not there counts as removed.
-        FileFate fate = FileFate::NotThere;
         std::uint32_t error = 0;
-        const bool pattern = Path_IsPattern(f.FilePath);
-        // Collected before deleting: deleting while the search is open would let it skip or
-        // repeat names.
-        auto matches = [&] {
-            std::vector<std::string> found = File_FindMatching(disk, f.FilePath);
-            const auto end = std::remove_if(found.begin(), found.end(),
-                                            [&](const std::string& p) { return Path_Equal(p, spared); });
-            if (end != found.end() && sparedMatched) *sparedMatched = true;
-            found.erase(end, found.end());
-            return found;
-        };
-        auto isThere = [&] { return pattern ? !matches().empty() : File_IsThere(disk, f.FilePath); };
-        while (isThere()) {
-            fate = FileFate::Removed;
-            // A plain name that the system deleted is gone: no second look. A pattern may match
-            // files that appeared meanwhile, so it is searched again.
-            if (!pattern && (error = disk.RemoveFile(f.FilePath)) == 0) break;
-            if (pattern) error = Files_Delete(disk, matches());
-            if (!isThere()) break;
-            if (!ui.RetryDeletion(Text_DeleteFailed(f.FilePath))) {
-                allRemoved = false;
-                fate = FileFate::Skipped;
-                break;
-            }
-        }
+        const FileFate fate = Path_IsPattern(f.FilePath)
+                                  ? Pattern_Remove(disk, ui, f.FilePath, kept, heldBack, heldBackMatched, error)
+                                  : File_Remove(disk, ui, f.FilePath, kept, error);
+        if (fate == FileFate::Skipped || fate == FileFate::Stayed) allRemoved = false;
         ui.FileDone(f.FilePath, fate, error);
     }
     return allRemoved;
 }
 
-bool Directories_Remove(Disk& disk, const std::vector<FileRecord>& files, const InfoRecord& info, const BaseDirs& dirs) {
-    bool dataFileSpared = false;
-    if (files.empty()) return dataFileSpared;
+HeldBackFile Directories_Remove(Disk& disk, const std::vector<FileRecord>& files, const InfoRecord& info,
+                                const BaseDirs& dirs, const KeptSet& kept, const KeptSet& heldBack) {
+    HeldBackFile heldBackFound;
+    if (files.empty()) return heldBackFound;
     const std::string appDir = Path_GetParent(Path_Canonical(info.AppFile));
-    const std::string dataFile = Path_Canonical(dirs.DataFilePath);
-    std::vector<std::string> kept;
-    bool keptFound = false;
     // The plan keeps a folder once per listed file in it; a second look at a folder that went
     // (or stayed) changes nothing and costs the file system a search for a missing name.
     std::unordered_set<std::string> looked;
@@ -101,41 +161,88 @@ bool Directories_Remove(Disk& disk, const std::vector<FileRecord>& files, const 
         const std::uint32_t attributes = disk.GetAttributes(entry);
         if (attributes == FileAttribute::Missing || !(attributes & FileAttribute::Directory)) continue;
         const std::string dir = Path_WithTrailingBackslash(entry);
-        // Any other folder goes only when empty, which is what removing it tests anyway: it
-        // needs no listing. A link is listed, so that a link to a folder with files stays.
-        const bool isAppDir = !appDir.empty() && Path_Equal(dir, appDir);
-        if (!isAppDir && !Attributes_IsReparsePoint(attributes)) {
+        // A link is listed through, so that a link to a folder with files stays; it is never
+        // wiped. Any other folder but the application's goes only when empty, which is what
+        // removing it tests anyway: it needs no listing.
+        if (Attributes_IsReparsePoint(attributes)) {
+            if (Directory_ListFiles(disk, dir).empty()) disk.RemoveFolder(dir);
+            continue;
+        }
+        if (appDir.empty() || !Path_Equal(dir, appDir)) {
             disk.RemoveFolder(dir);
             continue;
         }
-        std::vector<std::string> listed = Directory_ListFiles(disk, dir);
         // The one deletion not named file by file in the data file: files only, and only in a
-        // folder that is certainly not the system's or a whole drive. What the data file keeps
-        // stays, and the data file itself goes last, so that a run cut short can be repeated.
-        if (!listed.empty() && isAppDir && Folder_MayBeWiped(disk, dir, dirs)) {
-            if (!keptFound) kept = KeptFiles_Find(disk, files);
-            keptFound = true;
+        // folder that is certainly not the system's or a whole drive, held open from the
+        // listing to the last deletion. What the data file keeps stays, and what is held back
+        // goes last, so that a run cut short can be repeated.
+        std::unique_ptr<DiskFolder> folder = disk.OpenFolder(dir);
+        const std::vector<std::string> listed = folder ? Folder_ListFiles(*folder) : Directory_ListFiles(disk, dir);
+        if (!listed.empty() && folder && Folder_WipeAllowed(disk, *folder, dir, dirs)) {
+            std::string heldBackName;
             for (const auto& name : listed) {
-                const std::string file = dir + name;
-                if (IsAmong(file, kept)) continue;
-                if (Path_Equal(file, dataFile)) {
-                    dataFileSpared = true;
+                if (kept.Holds(*folder, dir + name, name)) continue;
+                if (heldBack.Holds(*folder, dir + name, name)) {
+                    heldBackName = name;
                     continue;
                 }
-                disk.RemoveFile(file);
+                folder->RemoveFile(name);
             }
+            if (!heldBackName.empty() && !heldBackFound.Folder) heldBackFound = {std::move(folder), heldBackName};
         }
         // The listing from before the wipe decides: an application directory that held files
         // stays, even once emptied.
         if (listed.empty()) disk.RemoveFolder(dir);
     }
-    return dataFileSpared;
+    return heldBackFound;
+}
+
+bool DesktopShortcut_LeadsIn(Disk& disk, RunPlatform& platform, RunInteraction& ui, const EntrySet& entries,
+                             const BaseDirs& dirs) {
+    const std::string shown = "Desktop shortcut " + entries.Info.AppName + ".lnk: ";
+    std::string target;
+    const std::uint32_t error = platform.ShortcutTarget(DesktopFolder, entries.Info.AppName, target);
+    if (error == DiskError::FileNotFound) {
+        ui.Note(shown + "not there", 0);
+        return false;
+    }
+    if (error) {
+        ui.Note(shown + "stays, as it cannot be read", error);
+        return false;
+    }
+    const std::string file = Path_Canonical(target);
+    const std::string stays = shown + "stays, as it leads to '" + target + "', outside the installation";
+    if (file.empty() || file.back() == '\\') {
+        ui.Note(stays, 0);
+        return false;
+    }
+    // Only a folder the wipe would accept counts as the installation's: an application file
+    // at a drive's root must not claim every shortcut on the desktop.
+    const std::string appDir = Path_GetParent(Path_Canonical(entries.Info.AppFile));
+    if (!appDir.empty() && Folder_MayBeWiped(disk, appDir, dirs) && Path_LiesIn(disk, file, appDir)) return true;
+    DiskIdentity targetId;
+    const bool identified = disk.Identify(file, targetId);
+    const std::u16string name = Path_FoldCase(LastLevel(file));
+    for (const auto& f : entries.Files) {
+        if (!IsListedForDeletion(f) || Path_IsPattern(f.FilePath)) continue;
+        if (Path_Equal(f.FilePath, file)) return true;
+        DiskIdentity id;
+        if (identified && Path_FoldCase(LastLevel(f.FilePath)) == name && disk.Identify(f.FilePath, id) && id == targetId)
+            return true;
+    }
+    ui.Note(stays, 0);
+    return false;
 }
 
 void Shortcuts_Remove(Disk& disk, RunPlatform& platform, RunInteraction& ui,
-                      const std::vector<ShortcutRecord>& shortcuts, const InfoRecord& info) {
+                      const std::vector<ShortcutRecord>& shortcuts, const InfoRecord& info, bool desktop) {
     // Installers put the application's desktop shortcut two levels above the Programs folder.
-    platform.RemoveShortcut("..\\..\\Desktop", info.AppName);
+    if (desktop) {
+        const std::uint32_t result = platform.RemoveShortcut(DesktopFolder, info.AppName);
+        const std::string shown = "Desktop shortcut " + info.AppName + ".lnk: ";
+        ui.Note(result == 0 ? shown + "removed" : DiskError_IsNotThere(result) ? shown + "not there" : shown + "stayed",
+                DiskError_IsNotThere(result) ? 0 : result);
+    }
     for (const auto& s : shortcuts) ui.ShortcutDone(s.Folder, s.LinkName, platform.RemoveShortcut(s.Folder, s.LinkName));
     // Only a folder strictly below Programs: "...", blanks or a climb would name Programs itself
     // or a folder elsewhere, and an empty one of those would go.

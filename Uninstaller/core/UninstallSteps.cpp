@@ -42,29 +42,35 @@ RunOutcome Removal_Run(RunState& state, Disk& disk, RunPlatform& platform, RunIn
     // The user has just agreed to remove the application: its programs are closed, not asked.
     platform.ClosePrograms(e.Files);
     ui.RemovalBegins(e);
+    const bool desktopGoes = DesktopShortcut_LeadsIn(disk, platform, ui, e, state.Dirs);
     RegistryKeys_Remove(platform, ui, e.RegKeys);
-    // The data file is held back from the file pass, whichever record lists it and whichever
-    // pattern matches it.
+    // Keep wins over every other record. The data file is held back from the file pass and
+    // the wipe, whichever record lists it under whichever name and whichever pattern matches it.
+    KeptSet kept, dataFile;
+    for (const auto& f : e.Files)
+        if (f.Keep != 0) kept.Add(disk, f.FilePath);
     const std::string canonicalDataFile = Path_Canonical(state.Dirs.DataFilePath);
+    dataFile.Add(disk, canonicalDataFile);
     std::vector<FileRecord> filePass, dataFileRecord = {{"", canonicalDataFile, BooleanFalse}};
     bool dataFileListed = false;
     filePass.reserve(e.Files.size());
     for (const auto& f : e.Files) {
-        if (f.Keep == 0 && Path_Equal(f.FilePath, canonicalDataFile)) {
+        if (f.Keep == 0 && !f.FilePath.empty() && !Path_IsPattern(f.FilePath) && dataFile.Holds(disk, f.FilePath)) {
             if (!dataFileListed) dataFileRecord[0] = f;
             dataFileListed = true;
         } else {
             filePass.push_back(f);
         }
     }
-    if (!Files_Remove(disk, ui, filePass, canonicalDataFile, &dataFileListed)) state.NotAllRemoved = true;
-    const bool dataFileSpared = Directories_Remove(disk, e.Files, e.Info, state.Dirs);
-    Shortcuts_Remove(disk, platform, ui, e.Shortcuts, e.Info);
+    if (!Files_Remove(disk, ui, filePass, kept, &dataFile, &dataFileListed)) state.NotAllRemoved = true;
+    HeldBackFile dataFileSpared = Directories_Remove(disk, e.Files, e.Info, state.Dirs, kept, dataFile);
+    Shortcuts_Remove(disk, platform, ui, e.Shortcuts, e.Info, desktopGoes);
     if (dataFileListed) {
-        if (!Files_Remove(disk, ui, dataFileRecord)) state.NotAllRemoved = true;
-    } else if (dataFileSpared) {
-        disk.RemoveFile(canonicalDataFile);
+        if (!Files_Remove(disk, ui, dataFileRecord, kept)) state.NotAllRemoved = true;
+    } else if (dataFileSpared.Folder) {
+        dataFileSpared.Folder->RemoveFile(dataFileSpared.Name);
     }
+    dataFileSpared.Folder.reset();
 
     ui.WorkEnds();
     ui.Tell(MessageKind::Information, state.NotAllRemoved ? Text_NotAllRemoved : Text_RemovedAll);

@@ -35,9 +35,14 @@ public:
     virtual void ClosePrograms(const std::vector<FileRecord>& files) = 0;
     // Deletes one registry key (no subkeys): 0, 2 when it is not there, or the error.
     virtual std::int32_t DeleteKey(std::uint32_t root, const std::string& keyPath) = 0;
-    // Removes "<linkName>.lnk" from folder, relative to the Start-menu Programs folder; true
-    // when it is gone.
-    virtual bool RemoveShortcut(const std::string& folder, const std::string& linkName) = 0;
+    // Removes "<linkName>.lnk" from folder, relative to the Start-menu Programs folder
+    // ("..\..\Desktop": the user's desktop): 0 when it went, DiskError::FileNotFound when there
+    // was none, DiskError::InvalidName when the name is no shortcut's or leads elsewhere, or the
+    // system's reason it stayed.
+    virtual std::uint32_t RemoveShortcut(const std::string& folder, const std::string& linkName) = 0;
+    // The path the shortcut "<linkName>.lnk" in folder (as for RemoveShortcut) leads to, as
+    // written in it: 0 and target ("" when it leads to no file), or the error as above.
+    virtual std::uint32_t ShortcutTarget(const std::string& folder, const std::string& linkName, std::string& target) = 0;
     // The user's Start-menu Programs folder, ending with "\"; "" when unknown.
     virtual std::string ProgramsFolder() = 0;
 };

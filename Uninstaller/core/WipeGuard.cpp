@@ -35,7 +35,32 @@ bool Chain_IsRefused(Disk& disk, const std::string& dir, const DiskIdentity& sel
 
 }  // namespace
 
-bool Folder_MayBeWiped(Disk& disk, const std::string& dir, const BaseDirs& dirs) {
+bool Server_IsThisComputer(const std::string& server, const std::string& computerName) {
+    if (server.empty()) return false;
+    if (Path_Equal(server, computerName) || Path_Equal(server, "localhost") || Path_Equal(server, "::1") ||
+        Path_Equal(server, "[::1]") || Path_Equal(server, "0--1.ipv6-literal.net"))
+        return true;
+    // A DNS name of this computer ("name.example.org") names it too.
+    const std::size_t dot = server.find('.');
+    if (dot != std::string::npos && !computerName.empty() && Path_Equal(server.substr(0, dot), computerName)) return true;
+    // The whole loopback network 127.0.0.0/8, written as the system accepts it in a path.
+    if (server.rfind("127.", 0) != 0) return false;
+    int parts = 1, digits = 0;
+    for (std::size_t i = 4; i < server.size(); ++i) {
+        if (server[i] == '.') {
+            if (digits == 0) return false;
+            ++parts;
+            digits = 0;
+        } else if (server[i] >= '0' && server[i] <= '9' && digits < 3) {
+            ++digits;
+        } else {
+            return false;
+        }
+    }
+    return parts == 4 && digits > 0;
+}
+
+bool Folder_MayBeWiped(Disk& disk, const std::string& dir, const BaseDirs& dirs, DiskIdentity* checked) {
     const std::string canonical = Path_Canonical(dir);
     if (canonical.empty()) return false;
     // Without its trailing "\" the name is the link itself, not the folder it leads to.
@@ -54,12 +79,15 @@ bool Folder_MayBeWiped(Disk& disk, const std::string& dir, const BaseDirs& dirs)
     // By its name and by its real path: a link further up (C:\Apps\Link\Sub with the link
     // leading into the Windows folder) hides the Windows folder from the name alone.
     if (Chain_IsRefused(disk, canonical, self, windows)) return false;
+    // A path the platform cannot resolve might lead anywhere: a share of this computer reaches
+    // its folder by a name that no chain shows.
     const std::string real = disk.FinalPath(canonical);
-    if (!real.empty() && Chain_IsRefused(disk, real, self, windows)) return false;
+    if (real.empty() || Chain_IsRefused(disk, real, self, windows)) return false;
     // The root of the volume the folder really lies on, which a link inside another folder
     // may hide from its name.
     const std::string volume = disk.VolumeRoot(canonical);
     DiskIdentity volumeRoot;
     if (!volume.empty() && disk.Identify(volume, volumeRoot) && self == volumeRoot) return false;
+    if (checked) *checked = self;
     return true;
 }

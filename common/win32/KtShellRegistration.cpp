@@ -113,13 +113,53 @@ std::string SpecialFolder_GetPath(int csidl) {
 
 // Only a file "<linkName>.lnk" is ever deleted: never a folder, never another extension, and
 // never anything outside Programs (or the desktop), whatever the uninstall data file says.
-bool ShellLink_Remove(const std::string& folder, const std::string& linkName) {
+DWORD ShellLink_RemoveResult(const std::string& folder, const std::string& linkName) {
     const std::string file = ShortcutFile_Resolve(folder, linkName);
-    if (file.empty()) return false;
+    if (file.empty()) return ERROR_INVALID_NAME;
     const std::wstring path = Wide_FromText(file);
     DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-    File_DeleteShortcut(path, attributes);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return error == ERROR_PATH_NOT_FOUND ? ERROR_FILE_NOT_FOUND : error;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_FILE_NOT_FOUND;
+    DWORD error = File_DeleteShortcut(path, attributes) ? ERROR_SUCCESS : GetLastError();
     // Removed means gone: a deletion the platform reported but did not carry out is no removal.
-    return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND) return 0;
+    return error ? error : ERROR_ACCESS_DENIED;
+}
+
+bool ShellLink_Remove(const std::string& folder, const std::string& linkName) {
+    return ShellLink_RemoveResult(folder, linkName) == 0;
+}
+
+// The shell's own reader of shortcut files. The calling thread may or may not have COM
+// started already; it is left as it was.
+DWORD ShellLink_ReadTarget(const std::string& folder, const std::string& linkName, std::string& target) {
+    target.clear();
+    const std::string file = ShortcutFile_Resolve(folder, linkName);
+    if (file.empty()) return ERROR_INVALID_NAME;
+    const std::wstring path = Wide_FromText(file);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_FILE_NOT_FOUND;
+    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    DWORD error = ERROR_BAD_FORMAT;
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* persisted = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persisted)))) {
+            std::vector<wchar_t> written(32768), expanded(32768);
+            if (SUCCEEDED(persisted->Load(path.c_str(), STGM_READ)) &&
+                SUCCEEDED(link->GetPath(written.data(), 32768, nullptr, SLGP_RAWPATH))) {
+                const DWORD length = ExpandEnvironmentStringsW(written.data(), expanded.data(), 32768);
+                target = Text_FromWideBuffer(length > 0 && length <= 32768 ? expanded.data() : written.data(), 32768);
+                error = 0;
+            }
+            persisted->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(started)) CoUninitialize();
+    return error;
 }

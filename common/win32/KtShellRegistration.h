@@ -1,6 +1,8 @@
 // Windows and system directories, shell special folders, and shortcut removal.
 #pragma once
 
+#include "Win32.h"
+
 #include <string>
 
 // The system's Windows directory (the real one, never a Remote Desktop user's own copy), always
@@ -15,3 +17,10 @@ std::string SpecialFolder_GetPath(int csidl);
 // not lie below that folder, or a name that is no shortcut name, is left alone. True only when
 // a shortcut file was removed.
 bool ShellLink_Remove(const std::string& folder, const std::string& linkName);
+// The same, with the reason: 0 when the shortcut went, ERROR_FILE_NOT_FOUND when there was
+// none, ERROR_INVALID_NAME for a name or folder refused as above, or the system's error when
+// it stayed.
+DWORD ShellLink_RemoveResult(const std::string& folder, const std::string& linkName);
+// The path the shortcut "<linkName>.lnk" in folder (taken as above) leads to, as written in it
+// ("" when it leads to no file): 0, or the error as above.
+DWORD ShellLink_ReadTarget(const std::string& folder, const std::string& linkName, std::string& target);

@@ -5,6 +5,7 @@
 #include "UninstallSteps.h"
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -33,15 +34,20 @@ public:
     void DataFileNamed(const std::string& path) override { Lines.push_back("data file " + path); }
     void RemovalBegins(const EntrySet&) override { Lines.push_back("removal begins"); }
     void FileDone(const std::string& path, FileFate fate, std::uint32_t error) override {
-        static const char* const fates[] = {"removed", "not there", "kept", "skipped"};
-        Lines.push_back("file " + path + ": " + fates[static_cast<int>(fate)] +
-                        (error && fate == FileFate::Skipped ? " " + std::to_string(error) : ""));
+        static const char* const fates[] = {"removed", "not there", "kept", "skipped", "stayed"};
+        Lines.push_back("file " + path + ": " + fates[static_cast<int>(fate)] + (error ? " " + std::to_string(error) : ""));
+    }
+    void PatternMatchRemoved(const std::string& pattern, const std::string& file) override {
+        Lines.push_back("pattern " + pattern + " removed " + file);
+    }
+    void Note(const std::string& text, std::uint32_t error) override {
+        Lines.push_back("note: " + text + (error ? " " + std::to_string(error) : ""));
     }
     void KeyDone(std::uint32_t root, const std::string& keyPath, std::int32_t result) override {
         Lines.push_back("key " + std::to_string(root) + " " + keyPath + ": " + std::to_string(result));
     }
-    void ShortcutDone(const std::string& folder, const std::string& linkName, bool removed) override {
-        Lines.push_back("shortcut " + folder + "|" + linkName + (removed ? ": removed" : ": not removed"));
+    void ShortcutDone(const std::string& folder, const std::string& linkName, std::uint32_t result) override {
+        Lines.push_back("shortcut " + folder + "|" + linkName + ": " + std::to_string(result));
     }
 
     // The index of the first line that starts with prefix; Lines.size() when none does.
@@ -58,6 +64,8 @@ public:
     InstallFileRead ReadOutcome = InstallFileRead::Read;
     std::set<std::pair<std::uint32_t, std::string>> Keys;  // with trailing "\"
     std::set<std::string> Shortcuts;                        // "folder|link"
+    std::map<std::string, std::string> Targets;             // "folder|link" to where it leads
+    std::map<std::string, std::uint32_t> Stuck;             // "folder|link" that stays, and why
     std::vector<std::string> Closed;                         // the files ClosePrograms was given
 
     InstallFileRead ReadDataFile(const std::string&, EntrySet& set) override {
@@ -70,8 +78,18 @@ public:
     std::int32_t DeleteKey(std::uint32_t root, const std::string& keyPath) override {
         return Keys.erase({root, keyPath}) ? 0 : 2;
     }
-    bool RemoveShortcut(const std::string& folder, const std::string& linkName) override {
-        return Shortcuts.erase(folder + "|" + linkName) != 0;
+    std::uint32_t RemoveShortcut(const std::string& folder, const std::string& linkName) override {
+        const std::string key = folder + "|" + linkName;
+        if (!Shortcuts.count(key)) return DiskError::FileNotFound;
+        if (Stuck.count(key)) return Stuck[key];
+        Shortcuts.erase(key);
+        return 0;
+    }
+    std::uint32_t ShortcutTarget(const std::string& folder, const std::string& linkName, std::string& target) override {
+        const std::string key = folder + "|" + linkName;
+        if (!Shortcuts.count(key)) return DiskError::FileNotFound;
+        target = Targets[key];
+        return 0;
     }
     std::string ProgramsFolder() override { return "C:\\Users\\u\\Start Menu\\Programs\\"; }
 };

@@ -69,6 +69,7 @@ struct RunCase {
     std::function<void(Machine&)> setUp;
     std::set<std::string> gone;
     RunOutcome outcome;
+    const char* dataFileAs = "C:\\App\\Uninstall.dat";  // the data file's name in the last deletion
 };
 
 TEST(UninstallRun, RemovesExactlyWhatTheDataFileOwns) {
@@ -97,12 +98,39 @@ TEST(UninstallRun, RemovesExactlyWhatTheDataFileOwns) {
              m.ui.RetryAnswer = [&m](const std::string&) { return m.disk.SetUndeletable("C:\\App\\App.exe", false); };
          },
          kAppFolderWiped, RunOutcome::AllRemoved},
-        {"hidden and system files count as absent", {{"", "C:\\Other\\x.txt"}, {"", "C:\\Other\\y.txt"}},
+        {"listed hidden and system files go", {{"", "C:\\Other\\x.txt"}, {"", "C:\\Other\\y.txt"}},
          [](Machine& m) {
              m.disk.AddFile("C:\\Other\\x.txt", FileAttribute::Hidden);
-             m.disk.AddFile("C:\\Other\\y.txt", FileAttribute::System);
+             m.disk.AddFile("C:\\Other\\y.txt", FileAttribute::System | FileAttribute::Hidden);
          },
-         {}, RunOutcome::AllRemoved},
+         {"C:\\Other\\x.txt", "C:\\Other\\y.txt", "C:\\Other\\"}, RunOutcome::AllRemoved},
+        {"a hidden read-only file still asks and stays", {{"", "C:\\Other\\x.txt"}},
+         [](Machine& m) { m.disk.AddFile("C:\\Other\\x.txt", FileAttribute::Hidden | FileAttribute::ReadOnly); }, {},
+         RunOutcome::FileStayed},
+        {"a file whose attributes cannot be read stays, and says so", {{"", "C:\\Other\\x.txt"}, {"", "C:\\Other\\y.txt"}},
+         [](Machine& m) { m.disk.SetUnreadable("C:\\Other\\x.txt"); }, {"C:\\Other\\y.txt"}, RunOutcome::FileStayed},
+        {"a pattern spares what another record keeps", {{"", "C:\\Other\\*.txt"}, {"", "C:\\Other\\x.txt", Keep}}, nullptr,
+         {"C:\\Other\\y.txt"}, RunOutcome::AllRemoved},
+        {"kept by its short name against a pattern", {{"", "C:\\Other\\*.txt"}, {"", "C:\\OTHER\\CONFIG~1.TXT", Keep}},
+         [](Machine& m) { m.disk.AddFile("C:\\Other\\Configuration.txt"); },
+         {"C:\\Other\\x.txt", "C:\\Other\\y.txt"}, RunOutcome::AllRemoved},
+        {"kept through another drive letter, listed again by its own",
+         {{"", "C:\\Other\\x.txt"}, {"", "K:\\x.txt", Keep}, {"", "C:\\Other\\y.txt"}},
+         [](Machine& m) { m.disk.MapRoot("K:\\", "C:\\Other"); }, {"C:\\Other\\y.txt"}, RunOutcome::AllRemoved},
+        {"kept through a folder link against a pattern", {{"", "C:\\Other\\*.txt"}, {"", "D:\\L\\y.txt", Keep}},
+         [](Machine& m) { m.disk.AddLink("D:\\L", "C:\\Other"); }, {"C:\\Other\\x.txt"}, RunOutcome::AllRemoved},
+        {"kept in the wipe under another drive letter", {{"", "%currentdir%\\App.exe"}, {"", "K:\\settings.ini", Keep}},
+         [](Machine& m) { m.disk.MapRoot("K:\\", "C:\\App"); }, Minus(kAppFolderWiped, {"C:\\App\\settings.ini"}),
+         RunOutcome::AllRemoved},
+        {"the data file by its short name goes last", {{"", "C:\\APP\\UNINST~1.DAT"}, {"", "C:\\App\\App.exe"}}, nullptr,
+         kAppFolderWiped, RunOutcome::AllRemoved, "C:\\APP\\UNINST~1.DAT"},
+        {"the data file by another drive letter goes last", {{"", "K:\\Uninstall.dat"}, {"", "C:\\App\\App.exe"}},
+         [](Machine& m) { m.disk.MapRoot("K:\\", "C:\\App"); }, kAppFolderWiped, RunOutcome::AllRemoved, "K:\\Uninstall.dat"},
+        {"the program's own path in the system's raw form", {{"", "C:\\App\\Uninstall.dat"}, {"", "C:\\App\\App.exe"}},
+         [](Machine& m) {
+             m.state.Dirs = BaseDirs_Make("C:\\Windows\\", "C:\\Windows\\System32\\", "\\\\?\\C:\\App\\Uninstall.exe");
+         },
+         kAppFolderWiped, RunOutcome::AllRemoved},
         {"the Windows folder by another drive letter is never wiped", {{"", "W:\\Windows\\App.exe"}},
          [](Machine& m) {
              m.disk.MapRoot("W:\\", "C:\\");
@@ -134,8 +162,8 @@ TEST(UninstallRun, RemovesExactlyWhatTheDataFileOwns) {
         EXPECT_TRUE(m.disk.Exists("D:\\Keep\\z.txt"));
         // The data file goes last of all deletions, after every shortcut.
         if (m.gone.count("C:\\App\\Uninstall.dat")) {
-            EXPECT_TRUE(Path_Equal(m.disk.Removed().back(), "C:\\App\\Uninstall.dat")) << m.disk.Removed().back();
-            const std::size_t told = m.ui.IndexOf("file C:\\App\\Uninstall.dat: removed");
+            EXPECT_TRUE(Path_Equal(m.disk.Removed().back(), c.dataFileAs)) << m.disk.Removed().back();
+            const std::size_t told = m.ui.IndexOf("file " + std::string(c.dataFileAs) + ": removed");
             if (told < m.ui.Lines.size()) {
                 EXPECT_GT(told, m.ui.IndexOf("shortcut"));
             }
@@ -155,11 +183,12 @@ TEST(UninstallRun, AsksAndTellsInItsOrder) {
                               "window shown",
                               "question: Do you really want to remove 'App' from this computer ?",
                               "removal begins",
+                              "note: Desktop shortcut App.lnk: not there",
                               "key 2147483649 Software\\Firm\\App\\: 0",
                               "retry or cancel: Error deleting file: C:\\App\\App.exe\nPress 'Cancel' to skip this file.",
                               "file C:\\App\\App.exe: skipped 5",
                               "file C:\\App\\settings.ini: kept",
-                              "shortcut Group|App: removed",
+                              "shortcut Group|App: 0",
                               "window hidden",
                               "information: Uninstalling finished, not all files have been removed.",
                           }));
