@@ -45,7 +45,7 @@ bool Server_IsThisComputer(const std::string& server, const std::string& compute
     if (dot != std::string::npos && !computerName.empty() && Path_Equal(server.substr(0, dot), computerName)) return true;
     // The whole loopback network 127.0.0.0/8, written as the system accepts it in a path.
     if (server.rfind("127.", 0) != 0) return false;
-    int parts = 1, digits = 0;
+    int parts = 2, digits = 0;
     for (std::size_t i = 4; i < server.size(); ++i) {
         if (server[i] == '.') {
             if (digits == 0) return false;

@@ -251,6 +251,93 @@ TEST(UninstallRun, RunCutShortAnywhereLeavesTheDataFileForTheNextRun) {
     }
 }
 
+// Another program swaps the application folder for a link to the Windows folder between any
+// two of the run's calls: the wipe deletes in the folder it checked or nowhere, never through
+// the link, and the data file it held back goes from that folder too.
+TEST(UninstallRun, TheWipeCannotBeRedirectedBetweenCheckAndDelete) {
+    const std::vector<FileRecord> files = {{"", "C:\\Other\\x.txt"}, {"", "%currentdir%\\readme.txt"}};
+    auto set = [&](Machine& m) {
+        m.platform.DataFile.Files = files;
+        for (const char* name : {"win.ini", "Uninstall.dat", "App.exe", "settings.ini"}) m.disk.AddFile(std::string("C:\\Windows\\") + name);
+        m.disk.AddFile("C:\\App\\win.ini");
+    };
+    Machine whole;
+    set(whole);
+    whole.Run();
+    ASSERT_TRUE(whole.gone.count("C:\\App\\win.ini")) << "the wipe reaches the folder's files";
+    for (std::size_t k = 1; k <= whole.disk.Calls() + 1; ++k) {
+        SCOPED_TRACE(k);
+        Machine m;
+        set(m);
+        m.disk.OnCall(k, [&m] {
+            ASSERT_TRUE(m.disk.Rename("C:\\App", "C:\\Moved"));
+            ASSERT_TRUE(m.disk.AddLink("C:\\App", "C:\\Windows"));
+        });
+        m.Run();
+        for (const char* name : {"win.ini", "Uninstall.dat", "App.exe", "settings.ini", "System32\\kernel32.dll"})
+            EXPECT_TRUE(m.disk.Exists(std::string("C:\\Windows\\") + name)) << name;
+    }
+}
+
+// The desktop shortcut named after the application goes only when it leads into the
+// installation; every other outcome is told in the log. Shortcuts that stay keep the final
+// message but say why.
+TEST(UninstallRun, TheDesktopShortcutGoesOnlyWhenItLeadsIntoTheInstallation) {
+    struct Case {
+        const char* name;
+        const char* target;  // nullptr: no such shortcut
+        std::function<void(Machine&)> setUp;
+        bool goes;
+        const char* note;
+    };
+    const std::string desktop = "..\\..\\Desktop|App";
+    const Case cases[] = {
+        {"to the application", "C:\\App\\App.exe", nullptr, true, "removed"},
+        {"to a folder below it, by its short name", "C:\\APP\\DATAFO~1\\NOTES.TXT",
+         [](Machine& m) { m.disk.AddFile("C:\\App\\Data folder\\notes.txt"); }, true, "removed"},
+        {"to the application by another drive letter", "K:\\App.exe", [](Machine& m) { m.disk.MapRoot("K:\\", "C:\\App"); },
+         true, "removed"},
+        {"to a listed file elsewhere", "C:\\Other\\x.txt", [](Machine& m) { m.platform.DataFile.Files.push_back({"", "C:\\Other\\x.txt"}); },
+         true, "removed"},
+        {"to a listed file under another spelling", "C:\\Other\\x.txt",
+         [](Machine& m) {
+             m.disk.MapRoot("K:\\", "C:\\Other");
+             m.platform.DataFile.Files.push_back({"", "K:\\x.txt"});
+         },
+         true, "removed"},
+        {"to a kept file elsewhere", "C:\\Other\\x.txt", [](Machine& m) { m.platform.DataFile.Files.push_back({"", "C:\\Other\\x.txt", Keep}); },
+         false, "stays, as it leads to 'C:\\Other\\x.txt', outside the installation"},
+        {"to another program", "D:\\Keep\\z.txt", nullptr, false, "stays, as it leads to 'D:\\Keep\\z.txt', outside the installation"},
+        {"to a look-alike folder", "C:\\App2\\App.exe", [](Machine& m) { m.disk.AddFile("C:\\App2\\App.exe"); }, false,
+         "stays, as it leads to 'C:\\App2\\App.exe', outside the installation"},
+        {"to nothing on disk", "", nullptr, false, "stays, as it leads to '', outside the installation"},
+        {"of an application at a drive's root", "C:\\Other\\x.txt", [](Machine& m) { m.platform.DataFile.Info.AppFile = "C:\\App.exe"; },
+         false, "stays, as it leads to 'C:\\Other\\x.txt', outside the installation"},
+        {"none there", nullptr, nullptr, false, "not there"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Machine m;
+        m.platform.DataFile.Files = {{"", "C:\\App\\App.exe"}};
+        if (c.target) {
+            m.platform.Shortcuts.insert(desktop);
+            m.platform.Targets[desktop] = c.target;
+        }
+        if (c.setUp) c.setUp(m);
+        EXPECT_EQ(m.Run(), RunOutcome::AllRemoved);
+        EXPECT_EQ(m.platform.Shortcuts.count(desktop), c.target && !c.goes ? 1u : 0u);
+        EXPECT_LT(m.ui.IndexOf("note: Desktop shortcut App.lnk: " + std::string(c.note)), m.ui.Lines.size());
+    }
+    Machine stuck;
+    stuck.platform.DataFile.Files = {{"", "C:\\App\\App.exe"}};
+    stuck.platform.Shortcuts.insert(desktop);
+    stuck.platform.Targets[desktop] = "C:\\App\\App.exe";
+    stuck.platform.Stuck = {{desktop, DiskError::AccessDenied}, {"Group|App", DiskError::AccessDenied}};
+    EXPECT_EQ(stuck.Run(), RunOutcome::AllRemoved);
+    EXPECT_LT(stuck.ui.IndexOf("note: Desktop shortcut App.lnk: stayed 5"), stuck.ui.Lines.size());
+    EXPECT_LT(stuck.ui.IndexOf("shortcut Group|App: 5"), stuck.ui.Lines.size());
+}
+
 TEST(WipeGuard, RefusesEveryOtherNameOfASystemFolderOrARoot) {
     struct Case {
         const char* dir;
@@ -268,6 +355,10 @@ TEST(WipeGuard, RefusesEveryOtherNameOfASystemFolderOrARoot) {
     disk.MapRoot("\\\\server\\share\\", "C:\\");
     disk.AddFolder("C:\\Mnt");
     disk.AddLink("C:\\Mnt\\E", "E:\\");
+    // A share of this computer whose folder lies below the Windows folder, which the system
+    // does not name for it.
+    disk.AddFolder("C:\\Windows\\System32\\spool\\drivers\\App");
+    disk.MapRoot("\\\\localhost\\print$\\", "C:\\Windows\\System32\\spool\\drivers", true);
     const BaseDirs dirs = BaseDirs_Make("C:\\Windows\\", "C:\\Windows\\System32\\", "C:\\App\\Uninstall.exe");
     const Case cases[] = {
         {"C:\\App\\", true},
@@ -285,10 +376,24 @@ TEST(WipeGuard, RefusesEveryOtherNameOfASystemFolderOrARoot) {
         {"C:\\Apps\\ToWindows\\System32\\Sub\\", false},
         {"C:\\Mnt\\E\\", false},
         {"C:\\Missing\\", false},
+        {"\\\\localhost\\print$\\App\\", false},
     };
     for (const auto& c : cases) EXPECT_EQ(Folder_MayBeWiped(disk, c.dir, dirs), c.mayBeWiped) << c.dir;
     disk.FailAfter(disk.Calls());
     EXPECT_FALSE(Folder_MayBeWiped(disk, "C:\\App\\", dirs)) << "a disk that cannot tell";
+}
+
+TEST(WipeGuard, KnowsTheNamesThisComputerAnswersTo) {
+    const struct {
+        const char* server;
+        bool self;
+    } cases[] = {
+        {"localhost", true}, {"LOCALHOST", true},   {"127.0.0.1", true},  {"127.1.2.3", true},
+        {"127.0.0", false},  {"127.0.0.1.5", false}, {"127.0.0.1000", false}, {"127..0.1", false},
+        {"::1", true},       {"0--1.ipv6-literal.net", true}, {"Vembrol-PC", true}, {"vembrol-pc.corp.example", true},
+        {"server", false},   {"vembrol-pc2", false}, {"", false},         {"128.0.0.1", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Server_IsThisComputer(c.server, "VEMBROL-PC"), c.self) << c.server;
 }
 
 }  // namespace
