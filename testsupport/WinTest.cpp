@@ -542,18 +542,24 @@ std::vector<std::string> Registry_ValueNames(HKEY root, const std::string& path)
     return names;
 }
 
+// Long paths in the form the wide file functions take without the 260-character limit.
+std::wstring Wide_FilePath(const std::string& path) {
+    if (path.size() < 240 || path.size() < 3 || path[1] != ':' || path[2] != '\\') return Wide_FromText(path);
+    return L"\\\\?\\" + Wide_FromText(path);
+}
+
 bool File_Exists(const std::string& path) {
-    DWORD a = GetFileAttributesW(Wide_FromText(path).c_str());
+    DWORD a = GetFileAttributesW(Wide_FilePath(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool Directory_Exists(const std::string& path) {
-    DWORD a = GetFileAttributesW(Wide_FromText(path).c_str());
+    DWORD a = GetFileAttributesW(Wide_FilePath(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void File_Write(const std::string& path, const std::string& bytes) {
-    UniqueFile f(CreateFileW(Wide_FromText(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    UniqueFile f(CreateFileW(Wide_FilePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) return;
     DWORD written = 0;
@@ -561,7 +567,7 @@ void File_Write(const std::string& path, const std::string& bytes) {
 }
 
 std::string File_Read(const std::string& path) {
-    UniqueFile f(CreateFileW(Wide_FromText(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    UniqueFile f(CreateFileW(Wide_FilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_EXISTING, 0, nullptr));
     if (!f) return {};
     std::string out;
@@ -577,7 +583,7 @@ void Directory_Create(const std::string& path) {
     if (p.empty() || Directory_Exists(p)) return;
     size_t cut = p.find_last_of('\\');
     if (cut != std::string::npos && cut > 2) Directory_Create(p.substr(0, cut));
-    CreateDirectoryW(Wide_FromText(p).c_str(), nullptr);
+    CreateDirectoryW(Wide_FilePath(p).c_str(), nullptr);
 }
 
 void Directory_DeleteTree(const std::string& path) {
@@ -585,7 +591,7 @@ void Directory_DeleteTree(const std::string& path) {
     while (!dir.empty() && dir.back() == '\\') dir.pop_back();
     if (dir.size() <= 3) return;  // never a drive root
     WIN32_FIND_DATAW fd;
-    UniqueFind find(FindFirstFileW(Wide_FromText(dir + "\\*").c_str(), &fd));
+    UniqueFind find(FindFirstFileW(Wide_FilePath(dir + "\\*").c_str(), &fd));
     if (find) {
         do {
             std::string name = Text_FromWideBuffer(fd.cFileName, MAX_PATH);
@@ -594,18 +600,18 @@ void Directory_DeleteTree(const std::string& path) {
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 Directory_DeleteTree(full);
             } else {
-                SetFileAttributesW(Wide_FromText(full).c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(Wide_FromText(full).c_str());
+                SetFileAttributesW(Wide_FilePath(full).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(Wide_FilePath(full).c_str());
             }
         } while (FindNextFileW(find.get(), &fd));
     }
     find.reset();
-    SetFileAttributesW(Wide_FromText(dir).c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryW(Wide_FromText(dir).c_str());
+    SetFileAttributesW(Wide_FilePath(dir).c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(Wide_FilePath(dir).c_str());
 }
 
 void File_SetAttributes(const std::string& path, DWORD attributes) {
-    SetFileAttributesW(Wide_FromText(path).c_str(), attributes);
+    SetFileAttributesW(Wide_FilePath(path).c_str(), attributes);
 }
 
 }  // namespace wintest

@@ -11,8 +11,11 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 using namespace wintest;
@@ -252,18 +255,172 @@ private:
     std::string onLinux_;
 };
 
+// A drive letter for a folder of drive C, as subst makes one: a link in the prefix's dosdevices.
+class DriveLetter {
+public:
+    DriveLetter(char letter, const std::string& folder) : root_(std::string(1, letter) + ":\\") {
+        std::string relative = folder.substr(3);
+        std::replace(relative.begin(), relative.end(), '\\', '/');
+        onLinux_ = std::string(std::getenv("WINEPREFIX")) + "/dosdevices/" + static_cast<char>(std::tolower(letter)) + ":";
+        std::system(("start /unix /bin/ln -sfn \"../drive_c/" + relative + "\" \"" + onLinux_ + "\"").c_str());
+        EXPECT_TRUE(Eventually([&] { return Directory_Exists(root_); })) << root_;
+    }
+    ~DriveLetter() {
+        std::system(("start /unix /bin/rm -f \"" + onLinux_ + "\"").c_str());
+        Eventually([&] { return !Directory_Exists(root_); });
+    }
+
+private:
+    std::string root_, onLinux_;
+};
+
+std::string ShortPath(const std::string& path) {
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameW(Wide_FromText(path).c_str(), buffer, MAX_PATH);
+    EXPECT_GT(length, 0u) << path;
+    return Text_FromWide(buffer, length);
+}
+
+// Keep wins over a pattern, a second record and the wipe, whichever name the kept file is
+// written with; the data file listed by its short name goes last; files deeper than 260
+// characters go like any other.
+TEST_F(Uninstall, KeepWinsUnderEveryNameAndDeepFilesGo) {
+    const std::string t = Tree(), app = AppDir(), log = t + "run.log";
+    std::string deep = t + "Deep\\";
+    while (deep.size() < 300) deep += "a folder name of some length\\";
+    for (const std::string& f : {t + "Ini\\settings.ini", t + "Ini\\other.ini", t + "Ini\\Configuration.ini", t + "Ini\\drive.ini",
+                                 app + "app.exe", app + "kept.cfg", app + "extra.txt", deep + "deep.txt", deep + "deeper\\last.txt"}) {
+        Directory_Create(f.substr(0, f.rfind('\\') + 1));
+        File_Write(f, "x");
+    }
+    ASSERT_TRUE(File_Exists(deep + "deeper\\last.txt"));
+    DriveLetter k('K', t + "Ini");
+    File_Write(DataFile(), "");
+    const std::string dataShort = ShortPath(DataFile()).substr(ShortPath(DataFile()).rfind('\\') + 1);
+    ASSERT_NE(dataShort, "Uninstall.dat");
+    // The application folder's name is no ANSI text, which the data file holds: it is reached
+    // by its placeholder and by its short name.
+    EntrySet set;
+    set.Info = {"", "Keep App", "%currentdir%app.exe", ""};
+    set.Files = {Listed(t + "Ini\\*.ini"), Listed(t + "INI\\SETTINGS.INI", true), Listed(ShortPath(t + "Ini\\Configuration.ini"), true),
+                 Listed("K:\\drive.ini", true), Listed(t + "Ini\\drive.ini"), Listed("%currentdir%" + dataShort), Listed("%currentdir%app.exe"),
+                 Listed(ShortPath(app + "kept.cfg"), true), Listed(deep + "deep.txt"), Listed(deep + "deeper\\last.txt")};
+    WriteDataFile(set);
+    Process p = Start("/S \"/LOG=" + log + "\"");
+    EXPECT_TRUE(ShowsNoWindowUntilExit(p));
+    ExpectEndsCleanly(p, 0);
+    for (const std::string& kept : {t + "Ini\\settings.ini", t + "Ini\\Configuration.ini", t + "Ini\\drive.ini", app + "kept.cfg"})
+        EXPECT_TRUE(File_Exists(kept)) << kept;
+    for (const std::string& gone : {t + "Ini\\other.ini", app + "app.exe", app + "extra.txt", DataFile()})
+        EXPECT_FALSE(File_Exists(gone)) << gone;
+    EXPECT_FALSE(Directory_Exists(deep)) << "the deep folders go once emptied";
+    const std::string shown = File_Read(log);
+    EXPECT_NE(shown.find("File " + t + "Ini\\other.ini: removed, as it matches " + t + "Ini\\*.ini\r\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("File " + t + "Ini\\drive.ini: kept\r\n"), std::string::npos) << shown;
+    // The data file goes after everything else, whatever its record's spelling: the next line
+    // is the outcome, after its time.
+    const std::string last = "File " + app + dataShort + ": removed\r\n";
+    ASSERT_NE(shown.rfind(last), std::string::npos) << shown;
+    EXPECT_EQ(shown.substr(shown.rfind(last) + last.size() + 20), "Outcome 0: everything listed was removed\r\n");
+}
+
+// Creates a shortcut file leading to target, through the shell's own writer.
+void Shortcut_Create(const std::string& file, const std::string& target) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* link = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, reinterpret_cast<void**>(&link))));
+    link->SetPath(Wide_FromText(target).c_str());
+    IPersistFile* persisted = nullptr;
+    ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persisted))));
+    EXPECT_TRUE(SUCCEEDED(persisted->Save(Wide_FromText(file).c_str(), TRUE))) << file;
+    persisted->Release();
+    link->Release();
+    CoUninitialize();
+}
+
+// What stays is told as staying: listed hidden and system files go, a read-only one asks and is
+// skipped, and the run ends with exit code 3; a shortcut that cannot be removed, and the
+// desktop shortcut of the application's name that leads elsewhere, stay with their reason in
+// the log, and a missing one is "not there".
+TEST_F(Uninstall, HiddenSystemAndStuckFilesAndShortcutsAreReportedAsTheyAre) {
+    const std::string t = Tree(), app = AppDir(), log = t + "run.log";
+    const std::string programs = SpecialFolder_GetPath(CSIDL_PROGRAMS), desktop = SpecialFolder_GetPath(CSIDL_DESKTOPDIRECTORY);
+    const std::string group = "VembrolE2E Report", appName = "VembrolE2E Report App";
+    for (const std::string& f : {t + "hidden.txt", t + "system.txt", t + "ro.txt", app + "app.exe", t + "user.exe"}) File_Write(f, "x");
+    File_SetAttributes(t + "hidden.txt", FILE_ATTRIBUTE_HIDDEN);
+    File_SetAttributes(t + "system.txt", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
+    File_SetAttributes(t + "ro.txt", FILE_ATTRIBUTE_READONLY);
+    Directory_Create(programs + group);
+    Shortcut_Create(programs + group + "\\Stuck.lnk", app + "app.exe");
+    Shortcut_Create(programs + group + "\\Goes.lnk", app + "app.exe");
+    Shortcut_Create(desktop + appName + ".lnk", t + "user.exe");  // the user's own, of the same name
+    // Held open without sharing, as a program that reads it would.
+    HANDLE held = CreateFileW(Wide_FromText(programs + group + "\\Stuck.lnk").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EntrySet set;
+    set.Info = {"", appName, app + "app.exe", group};
+    set.Files = {Listed(t + "hidden.txt"), Listed(t + "system.txt"), Listed(t + "ro.txt"), Listed(app + "app.exe")};
+    set.Shortcuts = {{group, "Stuck", ""}, {group, "Goes", ""}, {group, "Missing", ""}};
+    WriteDataFile(set);
+    Process p = Start("\"/LOG=" + log + "\"");
+    ASSERT_NE(MessageBox_Answer(p.Id(), "Yes", 15000).hwnd, nullptr);
+    EXPECT_EQ(MessageBox_Answer(p.Id(), "Cancel", 15000).text, "Error deleting file: " + t + "ro.txt\nPress 'Cancel' to skip this file.");
+    EXPECT_EQ(MessageBox_Answer(p.Id(), "OK", 20000).text, "Uninstalling finished, not all files have been removed.");
+    ExpectEndsCleanly(p, 3);
+    CloseHandle(held);
+    EXPECT_FALSE(File_Exists(t + "hidden.txt") || File_Exists(t + "system.txt"));
+    EXPECT_TRUE(File_Exists(t + "ro.txt"));
+    EXPECT_TRUE(File_Exists(programs + group + "\\Stuck.lnk"));
+    EXPECT_FALSE(File_Exists(programs + group + "\\Goes.lnk"));
+    EXPECT_TRUE(File_Exists(desktop + appName + ".lnk"));
+    const std::string shown = File_Read(log);
+    for (const std::string& line : {"File " + t + "hidden.txt: removed\r\n", "File " + t + "system.txt: removed\r\n",
+                                    "File " + t + "ro.txt: skipped: ", "Shortcut " + group + "\\Goes.lnk: removed\r\n",
+                                    "Shortcut " + group + "\\Missing.lnk: not there\r\n", "Shortcut " + group + "\\Stuck.lnk: stayed: ",
+                                    "Desktop shortcut " + appName + ".lnk: stays, as it leads to '" + t + "user.exe', outside the installation\r\n",
+                                    std::string("Outcome 3: ")})
+        EXPECT_NE(shown.find(line), std::string::npos) << line << "\n" << shown;
+    DeleteFileW(Wide_FromText(desktop + appName + ".lnk").c_str());
+    Directory_DeleteTree(programs + group);
+    File_SetAttributes(t + "ro.txt", FILE_ATTRIBUTE_NORMAL);
+}
+
+// An administrative share of this computer, as Wine has none: a link in the prefix's folder of
+// network shares, leading to a folder below the Windows folder.
+class LocalShare {
+public:
+    LocalShare(const std::string& name, const std::string& target) {
+        const std::string unc = std::string(std::getenv("WINEPREFIX")) + "/dosdevices/unc/localhost";
+        onLinux_ = unc + "/" + name;
+        // Made through Wine's drive Z:, the Linux root, so that it is there before the link.
+        std::string onZ = "Z:" + unc;
+        std::replace(onZ.begin(), onZ.end(), '/', '\\');
+        Directory_Create(onZ);
+        std::system(("start /unix /bin/ln -sfn \"../../../drive_c/" + target + "\" \"" + onLinux_ + "\"").c_str());
+        EXPECT_TRUE(Eventually([&] { return Directory_Exists("\\\\localhost\\" + name + "\\"); })) << name;
+    }
+    ~LocalShare() { std::system(("start /unix /bin/rm -f \"" + onLinux_ + "\"").c_str()); }
+
+private:
+    std::string onLinux_;
+};
+
 // Silent runs show nothing and tell the outcome by exit code. Their application folders are
 // other names of the Windows folder or of folders below it, which the wipe never empties: the
 // guard knows folders by identity, not by name.
 TEST_F(Uninstall, SilentRunsThroughLinksNeverWipeTheWindowsFolder) {
     const std::string windows = WindowsDir_Get(), below = windows + "VembrolE2E\\", ro = Tree() + "ro.txt";
+    const std::string drivers = windows + "system32\\spool\\drivers\\";
     Directory_Create(below + "Sub");
+    Directory_Create(drivers + "VembrolE2E");
     FolderLink toWindows("VembrolE2E-Windows", "windows"), toBelow("VembrolE2E-Below", "windows/VembrolE2E");
+    LocalShare printers("print$", "windows/system32/spool/drivers");
     // The folder the run means, and the same folder under its real name.
     const std::pair<std::string, std::string> folders[] = {{"C:\\VembrolE2E-Windows\\", windows},
                                                            {"C:\\VembrolE2E-Windows\\VembrolE2E\\", below},
                                                            {"C:\\VembrolE2E-Below\\", below},
-                                                           {"C:\\VembrolE2E-Below\\Sub\\", below + "Sub\\"}};
+                                                           {"C:\\VembrolE2E-Below\\Sub\\", below + "Sub\\"},
+                                                           {"\\\\localhost\\print$\\VembrolE2E\\", drivers + "VembrolE2E\\"}};
     for (const auto& folder : folders) {
         SCOPED_TRACE(folder.first);
         const bool readOnly = &folder == &folders[1];  // a file that stays: exit code 3
@@ -287,6 +444,7 @@ TEST_F(Uninstall, SilentRunsThroughLinksNeverWipeTheWindowsFolder) {
         EXPECT_TRUE(Eventually([&] { return !File_Exists(AppDir() + "Uninstall.exe"); }, 15000));
     }
     Directory_DeleteTree(below);
+    Directory_DeleteTree(drivers + "VembrolE2E");
 }
 
 // A few thousand files: the window answers at every moment, the 2-second pause included, and the
