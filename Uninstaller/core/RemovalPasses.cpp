@@ -206,6 +206,10 @@ bool DesktopShortcut_LeadsIn(Disk& disk, RunPlatform& platform, RunInteraction& 
         ui.Note(shown + "not there", 0);
         return false;
     }
+    if (error == DiskError::InvalidName) {
+        ui.Note(shown + "skipped, as no shortcut on the desktop can have this name", 0);
+        return false;
+    }
     if (error) {
         ui.Note(shown + "stays, as it cannot be read", error);
         return false;

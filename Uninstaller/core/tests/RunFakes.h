@@ -87,6 +87,7 @@ public:
     }
     std::uint32_t ShortcutTarget(const std::string& folder, const std::string& linkName, std::string& target) override {
         const std::string key = folder + "|" + linkName;
+        if (linkName.empty()) return DiskError::InvalidName;
         if (!Shortcuts.count(key)) return DiskError::FileNotFound;
         target = Targets[key];
         return 0;

@@ -314,6 +314,8 @@ TEST(UninstallRun, TheDesktopShortcutGoesOnlyWhenItLeadsIntoTheInstallation) {
         {"of an application at a drive's root", "C:\\Other\\x.txt", [](Machine& m) { m.platform.DataFile.Info.AppFile = "C:\\App.exe"; },
          false, "stays, as it leads to 'C:\\Other\\x.txt', outside the installation"},
         {"none there", nullptr, nullptr, false, "not there"},
+        {"of an application without a name", nullptr, [](Machine& m) { m.platform.DataFile.Info.AppName = ""; }, false,
+         "skipped, as no shortcut on the desktop can have this name"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -326,7 +328,7 @@ TEST(UninstallRun, TheDesktopShortcutGoesOnlyWhenItLeadsIntoTheInstallation) {
         if (c.setUp) c.setUp(m);
         EXPECT_EQ(m.Run(), RunOutcome::AllRemoved);
         EXPECT_EQ(m.platform.Shortcuts.count(desktop), c.target && !c.goes ? 1u : 0u);
-        EXPECT_LT(m.ui.IndexOf("note: Desktop shortcut App.lnk: " + std::string(c.note)), m.ui.Lines.size());
+        EXPECT_LT(m.ui.IndexOf("note: Desktop shortcut " + m.platform.DataFile.Info.AppName + ".lnk: " + c.note), m.ui.Lines.size());
     }
     Machine stuck;
     stuck.platform.DataFile.Files = {{"", "C:\\App\\App.exe"}};
