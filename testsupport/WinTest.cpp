@@ -4,7 +4,9 @@
 #include "Handles.h"
 #include "WideText.h"
 
+#include <objbase.h>
 #include <sddl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -608,6 +610,23 @@ void Directory_DeleteTree(const std::string& path) {
     find.reset();
     SetFileAttributesW(Wide_FilePath(dir).c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryW(Wide_FilePath(dir).c_str());
+}
+
+bool Shortcut_Create(const std::string& file, const std::string& target) {
+    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    bool saved = false;
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, reinterpret_cast<void**>(&link)))) {
+        IPersistFile* persisted = nullptr;
+        if (SUCCEEDED(link->SetPath(Wide_FromText(target).c_str())) &&
+            SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persisted)))) {
+            saved = SUCCEEDED(persisted->Save(Wide_FilePath(file).c_str(), TRUE));
+            persisted->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(started)) CoUninitialize();
+    return saved;
 }
 
 void File_SetAttributes(const std::string& path, DWORD attributes) {

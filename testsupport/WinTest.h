@@ -215,6 +215,8 @@ std::string File_Read(const std::string& path);
 void Directory_Create(const std::string& path);  // with every missing parent
 void Directory_DeleteTree(const std::string& path);
 void File_SetAttributes(const std::string& path, DWORD attributes);
+// A shortcut file leading to target, written by the shell's own writer; false when it failed.
+bool Shortcut_Create(const std::string& file, const std::string& target);
 
 }  // namespace wintest
 

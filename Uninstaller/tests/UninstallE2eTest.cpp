@@ -11,7 +11,6 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <objbase.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -324,20 +323,6 @@ TEST_F(Uninstall, KeepWinsUnderEveryNameAndDeepFilesGo) {
     EXPECT_EQ(shown.substr(shown.rfind(last) + last.size() + 20), "Outcome 0: everything listed was removed\r\n");
 }
 
-// Creates a shortcut file leading to target, through the shell's own writer.
-void Shortcut_Create(const std::string& file, const std::string& target) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IShellLinkW* link = nullptr;
-    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, reinterpret_cast<void**>(&link))));
-    link->SetPath(Wide_FromText(target).c_str());
-    IPersistFile* persisted = nullptr;
-    ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persisted))));
-    EXPECT_TRUE(SUCCEEDED(persisted->Save(Wide_FromText(file).c_str(), TRUE))) << file;
-    persisted->Release();
-    link->Release();
-    CoUninitialize();
-}
-
 // What stays is told as staying: listed hidden and system files go, a read-only one asks and is
 // skipped, and the run ends with exit code 3; a shortcut that cannot be removed, and the
 // desktop shortcut of the application's name that leads elsewhere, stay with their reason in
@@ -351,9 +336,8 @@ TEST_F(Uninstall, HiddenSystemAndStuckFilesAndShortcutsAreReportedAsTheyAre) {
     File_SetAttributes(t + "system.txt", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
     File_SetAttributes(t + "ro.txt", FILE_ATTRIBUTE_READONLY);
     Directory_Create(programs + group);
-    Shortcut_Create(programs + group + "\\Stuck.lnk", app + "app.exe");
-    Shortcut_Create(programs + group + "\\Goes.lnk", app + "app.exe");
-    Shortcut_Create(desktop + appName + ".lnk", t + "user.exe");  // the user's own, of the same name
+    for (const char* link : {"Stuck", "Goes"}) ASSERT_TRUE(Shortcut_Create(programs + group + "\\" + link + ".lnk", app + "app.exe"));
+    ASSERT_TRUE(Shortcut_Create(desktop + appName + ".lnk", t + "user.exe"));  // the user's own, of the same name
     // Held open without sharing, as a program that reads it would.
     HANDLE held = CreateFileW(Wide_FromText(programs + group + "\\Stuck.lnk").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
