@@ -9,15 +9,6 @@
 
 #include <algorithm>
 
-namespace {
-
-std::string LastLevel(const std::string& path) {
-    const std::size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
-
 void KeptSet::Add(Disk& disk, const std::string& path) {
     if (path.empty() || path.back() == '\\') return;
     const std::string dir = Path_GetParent(path);
@@ -42,7 +33,7 @@ bool KeptSet::MayBe(const std::string& path, const std::string& name, bool& byTe
 
 bool KeptSet::Holds(Disk& disk, const std::string& path) const {
     bool byText = false;
-    if (!MayBe(path, LastLevel(path), byText)) return false;
+    if (!MayBe(path, Path_GetFileName(path), byText)) return false;
     if (byText || someUnknown_) return true;
     DiskIdentity id;
     return !disk.Identify(path, id) || std::find(ids_.begin(), ids_.end(), id) != ids_.end();

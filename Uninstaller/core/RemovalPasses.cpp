@@ -100,11 +100,6 @@ bool Folder_WipeAllowed(Disk& disk, DiskFolder& folder, const std::string& dir, 
     return Folder_MayBeWiped(disk, dir, dirs, &checked) && folder.Identify(held) && held == checked;
 }
 
-std::string LastLevel(const std::string& path) {
-    const std::size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Whether target lies in folder (or below it), by identity, so that a short name or another
 // drive letter in either text changes nothing.
 bool Path_LiesIn(Disk& disk, const std::string& target, const std::string& folder) {
@@ -226,12 +221,12 @@ bool DesktopShortcut_LeadsIn(Disk& disk, RunPlatform& platform, RunInteraction& 
     if (!appDir.empty() && Folder_MayBeWiped(disk, appDir, dirs) && Path_LiesIn(disk, file, appDir)) return true;
     DiskIdentity targetId;
     const bool identified = disk.Identify(file, targetId);
-    const std::u16string name = Path_FoldCase(LastLevel(file));
+    const std::u16string name = Path_FoldCase(Path_GetFileName(file));
     for (const auto& f : entries.Files) {
         if (!IsListedForDeletion(f) || Path_IsPattern(f.FilePath)) continue;
         if (Path_Equal(f.FilePath, file)) return true;
         DiskIdentity id;
-        if (identified && Path_FoldCase(LastLevel(f.FilePath)) == name && disk.Identify(f.FilePath, id) && id == targetId)
+        if (identified && Path_FoldCase(Path_GetFileName(f.FilePath)) == name && disk.Identify(f.FilePath, id) && id == targetId)
             return true;
     }
     ui.Note(stays, 0);
