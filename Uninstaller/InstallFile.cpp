@@ -63,7 +63,7 @@ InstallFileRead InstallFile_Read(const std::string& path, EntrySet& set) {
     std::string bytes;
     {
         // Readers may share; a writer still at work must finish first.
-        UniqueFile file(CreateFileW(Wide_FromText(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        UniqueFile file(CreateFileW(Wide_LongForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (!file || !ReadWhole(file.get(), bytes)) return InstallFileRead::Unreadable;
     }
@@ -86,7 +86,7 @@ bool InstallFile_Write(HWND owner, const std::string& path, const EntrySet& set)
     EntrySet_ConvertTexts(stored, [](const std::string& t) { return Ansi_FromText(t); });
     std::string bytes;
     if (!InstallFile_ToBytes(stored, bytes)) return false;
-    UniqueFile file(CreateFileW(Wide_FromText(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileW(Wide_LongForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {

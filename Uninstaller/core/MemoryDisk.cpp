@@ -69,7 +69,10 @@ bool MemoryDisk::Call() {
 // Bound to its node, not to a path: a rename or a link put in its place changes nothing here.
 class MemoryDisk::Folder : public DiskFolder {
 public:
-    Folder(MemoryDisk& disk, Node* node, std::string path) : disk_(disk), node_(node), path_(std::move(path)) {}
+    Folder(MemoryDisk& disk, Node* node, std::string path) : disk_(disk), node_(node), path_(std::move(path)) {
+        ++node_->HeldOpen;
+    }
+    ~Folder() override { --node_->HeldOpen; }
     std::uint32_t Attributes() override { return disk_.Call() && !node_->Gone ? node_->Attributes : FileAttribute::Missing; }
     bool Identify(DiskIdentity& id) override {
         if (!disk_.Call() || node_->Gone) return false;
@@ -355,7 +358,7 @@ bool MemoryDisk::RemoveFolder(const std::string& path) {
     if (!Call()) return false;
     const std::string named = path.size() > Path_GetRoot(path).size() && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
     Node* n = Resolve(named, false);
-    if (!n || !n->Parent || !(n->Attributes & FileAttribute::Directory) || n->Undeletable ||
+    if (!n || !n->Parent || !(n->Attributes & FileAttribute::Directory) || n->Undeletable || n->HeldOpen > 0 ||
         (n->Attributes & FileAttribute::ReadOnly))
         return false;
     // A root made for this folder keeps it from going, as a share or subst drive does.

@@ -33,6 +33,7 @@ public:
     // A folder link (a junction) at path, leading to the folder target.
     bool AddLink(const std::string& path, const std::string& target);
     // RemoveFile and RemoveFolder refuse it (a program holds it open), with AccessDenied.
+    // RemoveFolder also refuses a folder held open through OpenFolder, as the system does.
     bool SetUndeletable(const std::string& path, bool undeletable = true);
     // Reading its attributes fails with AccessDenied, as for a file whose folder the run may
     // not list.
@@ -76,6 +77,7 @@ private:
         std::uint32_t Attributes = 0;
         bool Undeletable = false;
         bool Unreadable = false;
+        int HeldOpen = 0;  // folders open through OpenFolder, which keep it from being removed
         bool Gone = false;
         Node* Parent = nullptr;
         Node* Target = nullptr;  // a link's folder

@@ -186,8 +186,11 @@ HeldBackFile Directories_Remove(Disk& disk, const std::vector<FileRecord>& files
             if (!heldBackName.empty() && !heldBackFound.Folder) heldBackFound = {std::move(folder), heldBackName};
         }
         // The listing from before the wipe decides: an application directory that held files
-        // stays, even once emptied.
-        if (listed.empty()) disk.RemoveFolder(dir);
+        // stays, even once emptied. One that held none goes, once no longer held open.
+        if (listed.empty()) {
+            folder.reset();
+            disk.RemoveFolder(dir);
+        }
     }
     return heldBackFound;
 }
