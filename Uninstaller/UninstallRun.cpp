@@ -10,11 +10,43 @@
 #include "UninstallSteps.h"
 #include "WideText.h"
 
+#include <objbase.h>
 #include <shlobj.h>
 
 #include <vector>
 
 namespace {
+
+// The path a shortcut leads to, as written in it, read by the shell's own reader of shortcut files. The calling thread may or may not have COM
+// started already; it is left as it was.
+DWORD ShellLink_ReadTarget(const std::string& folder, const std::string& linkName, std::string& target) {
+    target.clear();
+    const std::string file = ShellLink_File(folder, linkName);
+    if (file.empty()) return ERROR_INVALID_NAME;
+    const std::wstring path = Wide_FromText(file);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_FILE_NOT_FOUND;
+    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    DWORD error = ERROR_BAD_FORMAT;
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* persisted = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persisted)))) {
+            std::vector<wchar_t> written(32768), expanded(32768);
+            if (SUCCEEDED(persisted->Load(path.c_str(), STGM_READ)) &&
+                SUCCEEDED(link->GetPath(written.data(), 32768, nullptr, SLGP_RAWPATH))) {
+                const DWORD length = ExpandEnvironmentStringsW(written.data(), expanded.data(), 32768);
+                target = Text_FromWideBuffer(length > 0 && length <= 32768 ? expanded.data() : written.data(), 32768);
+                error = 0;
+            }
+            persisted->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(started)) CoUninitialize();
+    return error;
+}
 
 class Win32RunPlatform : public RunPlatform {
 public:

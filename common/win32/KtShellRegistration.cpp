@@ -51,6 +51,8 @@ std::vector<std::string> Folder_Split(const std::string& folder) {
     return parts;
 }
 
+}  // namespace
+
 // The shortcut file for a folder given relative to the user's Start-menu Programs folder; ""
 // when it would not lie below that folder.
 //
@@ -58,7 +60,7 @@ std::vector<std::string> Folder_Split(const std::string& folder) {
 // below the profile; on current profile layouts that path leads into the roaming application
 // data instead, so it stands for the user's real desktop folder. Any other way out of Programs
 // is refused: a data file must not reach shortcuts elsewhere.
-std::string ShortcutFile_Resolve(const std::string& folder, const std::string& linkName) {
+std::string ShellLink_File(const std::string& folder, const std::string& linkName) {
     if (!ShortcutName_IsValid(linkName)) return "";
     const std::vector<std::string> parts = Folder_Split(folder);
     std::size_t first = 0;
@@ -71,6 +73,8 @@ std::string ShortcutFile_Resolve(const std::string& folder, const std::string& l
     for (std::size_t i = first; i < parts.size(); ++i) relative += parts[i] + "\\";
     return Path_StrictlyBelow(SpecialFolder_GetPath(base), relative + linkName + ".lnk");
 }
+
+namespace {
 
 // The platform refuses to delete a read-only file; an installer's shortcut marked read-only is
 // still the installer's, so the flag is cleared for the deletion and put back if it fails.
@@ -114,7 +118,7 @@ std::string SpecialFolder_GetPath(int csidl) {
 // Only a file "<linkName>.lnk" is ever deleted: never a folder, never another extension, and
 // never anything outside Programs (or the desktop), whatever the uninstall data file says.
 DWORD ShellLink_RemoveResult(const std::string& folder, const std::string& linkName) {
-    const std::string file = ShortcutFile_Resolve(folder, linkName);
+    const std::string file = ShellLink_File(folder, linkName);
     if (file.empty()) return ERROR_INVALID_NAME;
     const std::wstring path = Wide_FromText(file);
     DWORD attributes = GetFileAttributesW(path.c_str());
@@ -133,33 +137,3 @@ bool ShellLink_Remove(const std::string& folder, const std::string& linkName) {
     return ShellLink_RemoveResult(folder, linkName) == 0;
 }
 
-// The shell's own reader of shortcut files. The calling thread may or may not have COM
-// started already; it is left as it was.
-DWORD ShellLink_ReadTarget(const std::string& folder, const std::string& linkName, std::string& target) {
-    target.clear();
-    const std::string file = ShortcutFile_Resolve(folder, linkName);
-    if (file.empty()) return ERROR_INVALID_NAME;
-    const std::wstring path = Wide_FromText(file);
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_FILE_NOT_FOUND;
-    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    DWORD error = ERROR_BAD_FORMAT;
-    IShellLinkW* link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                   reinterpret_cast<void**>(&link)))) {
-        IPersistFile* persisted = nullptr;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persisted)))) {
-            std::vector<wchar_t> written(32768), expanded(32768);
-            if (SUCCEEDED(persisted->Load(path.c_str(), STGM_READ)) &&
-                SUCCEEDED(link->GetPath(written.data(), 32768, nullptr, SLGP_RAWPATH))) {
-                const DWORD length = ExpandEnvironmentStringsW(written.data(), expanded.data(), 32768);
-                target = Text_FromWideBuffer(length > 0 && length <= 32768 ? expanded.data() : written.data(), 32768);
-                error = 0;
-            }
-            persisted->Release();
-        }
-        link->Release();
-    }
-    if (SUCCEEDED(started)) CoUninitialize();
-    return error;
-}

@@ -21,6 +21,6 @@ bool ShellLink_Remove(const std::string& folder, const std::string& linkName);
 // none, ERROR_INVALID_NAME for a name or folder refused as above, or the system's error when
 // it stayed.
 DWORD ShellLink_RemoveResult(const std::string& folder, const std::string& linkName);
-// The path the shortcut "<linkName>.lnk" in folder (taken as above) leads to, as written in it
-// ("" when it leads to no file): 0, or the error as above.
-DWORD ShellLink_ReadTarget(const std::string& folder, const std::string& linkName, std::string& target);
+// The shortcut file "<linkName>.lnk" in folder, taken as above; "" when the name or the folder
+// is refused.
+std::string ShellLink_File(const std::string& folder, const std::string& linkName);
