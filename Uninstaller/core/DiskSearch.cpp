@@ -1,6 +1,7 @@
 // The existence tests and listings of the removal passes, on any Disk.
 #include "DiskSearch.h"
 
+#include "NamePattern.h"
 #include "PathRules.h"
 #include "Text.h"
 
@@ -11,9 +12,19 @@ bool Attributes_IsVisibleFile(std::uint32_t attributes) {
 
 bool Path_IsPattern(const std::string& path) { return path.find_first_of("*?<>\"") != std::string::npos; }
 
+void Entries_Find(Disk& disk, const std::string& path, const std::function<bool(const DiskEntry&)>& visit) {
+    if (!Path_IsPattern(path)) {
+        disk.Find(path, visit);
+        return;
+    }
+    const std::string dir = Path_GetParent(path), pattern = path.substr(dir.size());
+    if (dir.empty() || pattern.empty()) return;
+    disk.Find(dir + "*", [&](const DiskEntry& e) { return !NamePattern_Matches(pattern, e.Name) || visit(e); });
+}
+
 bool File_ExistsBySearch(Disk& disk, const std::string& path) {
     bool found = false;
-    disk.Find(path, [&](const DiskEntry& e) {
+    Entries_Find(disk, path, [&](const DiskEntry& e) {
         found = Attributes_IsVisibleFile(e.Attributes);
         return !found;
     });
@@ -28,7 +39,7 @@ bool File_IsThere(Disk& disk, const std::string& path) {
 std::vector<std::string> File_FindMatching(Disk& disk, const std::string& path) {
     std::vector<std::string> found;
     const std::string dir = Path_GetParent(path);
-    disk.Find(path, [&](const DiskEntry& e) {
+    Entries_Find(disk, path, [&](const DiskEntry& e) {
         if (Attributes_IsVisibleFile(e.Attributes)) found.push_back(dir + e.Name);
         return true;
     });

@@ -5,6 +5,7 @@
 #include "Disk.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,10 @@ bool Attributes_IsVisibleFile(std::uint32_t attributes);
 
 // True when the search reads path as a pattern: * and ?, and the DOS forms < > " of them.
 bool Path_IsPattern(const std::string& path);
+// Each entry path names: for a plain name what the search for it shows; for a pattern each entry
+// of its folder whose LONG name matches the pattern's last level, as users read patterns (the
+// search's own matching also tries short names, so that "*.htm" would find "page.html").
+void Entries_Find(Disk& disk, const std::string& path, const std::function<bool(const DiskEntry&)>& visit);
 // True when a search for path (a name, or a pattern) shows a visible file.
 bool File_ExistsBySearch(Disk& disk, const std::string& path);
 // The answer of File_ExistsBySearch, from one look at the attributes for a plain name (a

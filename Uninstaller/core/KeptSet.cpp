@@ -12,7 +12,7 @@
 void KeptSet::Add(Disk& disk, const std::string& path) {
     if (path.empty() || path.back() == '\\') return;
     const std::string dir = Path_GetParent(path);
-    disk.Find(path, [&](const DiskEntry& e) {
+    Entries_Find(disk, path, [&](const DiskEntry& e) {
         if (e.IsFolder()) return true;
         paths_.push_back(dir + e.Name);
         names_.insert(Path_FoldCase(e.Name));

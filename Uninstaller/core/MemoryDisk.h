@@ -2,7 +2,8 @@
 // and 8.3 short names, several roots for one folder (a subst drive letter, a share), folder
 // links, the attributes that decide what a search shows, files that cannot be deleted, and a
 // switch that makes every call after the k-th fail, as a disk that went away would. Names
-// compare as the file system compares them (Path_Equal).
+// compare as the file system compares them (Path_Equal), and a path ends at its first NUL, as
+// for the system.
 #pragma once
 
 #include "Disk.h"

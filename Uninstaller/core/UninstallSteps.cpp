@@ -3,6 +3,7 @@
 
 #include "DiskSearch.h"
 #include "PathRules.h"
+#include "RecordTexts.h"
 #include "RemovalPasses.h"
 #include "UninstallTexts.h"
 
@@ -38,11 +39,26 @@ RunOutcome Uninstall_Run(RunState& state, Disk& disk, RunPlatform& platform, Run
 RunOutcome Removal_Run(RunState& state, Disk& disk, RunPlatform& platform, RunInteraction& ui) {
     EntrySet& e = state.Entries;
     Placeholders_ExpandAll(e, state.Dirs);
+    // A text the system would read otherwise than every rule here does names nothing: its
+    // record is dropped before anything touches the system, and a refused file counts as one
+    // that stayed. The info record's refused texts only skip the steps that use them.
+    const EntrySetScreening screening = EntrySet_Screen(e);
+    if (screening.FilesRefused > 0) state.NotAllRemoved = true;
+    InfoRecord info = e.Info;
+    if (screening.AppFileRefused) info.AppFile.clear();
+    if (screening.GroupFolderRefused) info.GroupFolder.clear();
+    e.Info = info;
     Paths_MakeCanonical(e);
     // The user has just agreed to remove the application: its programs are closed, not asked.
     platform.ClosePrograms(e.Files);
     ui.RemovalBegins(e);
-    const bool desktopGoes = DesktopShortcut_LeadsIn(disk, platform, ui, e, state.Dirs);
+    for (const auto& refused : screening.Refused) {
+        // The log writes the text visibly once, with the rest of the line.
+        RefusedRecord shown = refused;
+        shown.Text.clear();
+        ui.Note(RefusedRecord_Describe(shown) + refused.Text, 0);
+    }
+    const bool desktopGoes = !screening.AppNameRefused && DesktopShortcut_LeadsIn(disk, platform, ui, e, state.Dirs);
     RegistryKeys_Remove(platform, ui, e.RegKeys);
     // Keep wins over every other record. The data file is held back from the file pass and
     // the wipe, whichever record lists it under whichever name and whichever pattern matches it.

@@ -19,25 +19,33 @@ MemoryDisk Disk_Make() {
     return disk;
 }
 
-TEST(MemoryDisk, SearchesMatchLongAndShortNamesAndHideWhatTheSystemHides) {
+// Patterns mean what users mean: the last level against long names only, never a folder, never
+// what a hidden or system file is.
+TEST(MemoryDisk, PatternsMatchLongNamesOnlyAndHideWhatTheSystemHides) {
     struct Case {
         const char* pattern;
         std::vector<std::string> visible;
     };
     const Case cases[] = {
-        {"C:\\Dir\\*.htm", {"C:\\Dir\\page.html"}},  // through the short name PAGE~1.HTM
+        {"C:\\Dir\\*.htm", {}},                       // not page.html through its short name PAGE~1.HTM
+        {"C:\\Dir\\*.html", {"C:\\Dir\\page.html"}},
+        {"C:\\Dir\\*.", {"C:\\Dir\\README"}},          // names without an extension
         {"C:\\Dir\\*.log", {"C:\\Dir\\a.log"}},      // not the hidden file, not the folder
         {"C:\\Dir\\REPORT~1.TXT", {"C:\\Dir\\Report 2024.txt"}},
         {"c:\\dir\\A.LOG", {"c:\\dir\\a.log"}},  // the folder as asked, the name as stored
         {"C:\\Dir\\?.log", {"C:\\Dir\\a.log"}},
-        {"C:\\Dir\\<.txt", {"C:\\Dir\\Report 2024.txt", "C:\\Dir\\locked.txt"}},
-        {"C:\\Dir\\*.*", {"C:\\Dir\\page.html", "C:\\Dir\\Report 2024.txt", "C:\\Dir\\a.log", "C:\\Dir\\locked.txt"}},
+        {"C:\\Dir\\*.*", {"C:\\Dir\\page.html", "C:\\Dir\\Report 2024.txt", "C:\\Dir\\a.log", "C:\\Dir\\locked.txt", "C:\\Dir\\README"}},
         {"C:\\Dir\\", {}},
         {"C:\\Nowhere\\*", {}},
         {"Q:\\Dir\\*", {}},
     };
     MemoryDisk disk = Disk_Make();
+    disk.AddFile("C:\\Dir\\README");
     for (const auto& c : cases) EXPECT_EQ(File_FindMatching(disk, c.pattern), c.visible) << c.pattern;
+    // The search itself widens a pattern through short names, as the system's does.
+    std::vector<std::string> found;
+    disk.Find("C:\\Dir\\*.htm", [&](const DiskEntry& e) { return found.push_back(e.Name), true; });
+    EXPECT_EQ(found, std::vector<std::string>{"page.html"});
     EXPECT_FALSE(File_IsThere(disk, "C:\\Dir\\secret.log"));
     EXPECT_TRUE(File_IsThere(disk, "C:\\Dir\\PAGE~1.HTM"));
     EXPECT_FALSE(File_IsThere(disk, "C:\\Dir\\a.log\\"));

@@ -75,11 +75,14 @@ public:
     void ClosePrograms(const std::vector<FileRecord>& files) override {
         for (const auto& f : files) Closed.push_back(f.FilePath);
     }
+    // The registry and the shell read a text up to its first NUL, as the system does.
     std::int32_t DeleteKey(std::uint32_t root, const std::string& keyPath) override {
-        return Keys.erase({root, keyPath}) ? 0 : 2;
+        std::string read = keyPath.substr(0, keyPath.find('\0'));
+        if (read.empty() || read.back() != '\\') read += '\\';
+        return Keys.erase({root, read}) ? 0 : 2;
     }
     std::uint32_t RemoveShortcut(const std::string& folder, const std::string& linkName) override {
-        const std::string key = folder + "|" + linkName;
+        const std::string key = folder + "|" + linkName.substr(0, linkName.find('\0'));
         if (!Shortcuts.count(key)) return DiskError::FileNotFound;
         if (Stuck.count(key)) return Stuck[key];
         Shortcuts.erase(key);

@@ -254,6 +254,33 @@ TEST(UninstallRun, RunCutShortAnywhereLeavesTheDataFileForTheNextRun) {
     }
 }
 
+// Texts that the system would read otherwise than the run's rules (up to a NUL) name nothing:
+// such a record is dropped and logged, a refused file is a file that stayed, and a refused
+// application file, name or group only skips the steps that use it.
+TEST(UninstallRun, HostileTextsNameNothing) {
+    using namespace std::string_literals;
+    Machine m;
+    m.platform.Keys = {{0x80000001u, "Software\\Shared\\"}, {0x80000001u, "Software\\Shared\\App\\"}};
+    m.platform.Shortcuts = {"Group|readme.txt", "..\\..\\Desktop|App\r\nOutcome 0", "Group|App"};
+    m.platform.Targets["..\\..\\Desktop|App\r\nOutcome 0"] = "C:\\App\\App.exe";
+    m.platform.DataFile.Info = {"", "App\r\nOutcome 0", "C:\\App\\App.exe\0.x"s, "\0"s};
+    m.platform.DataFile.Files = {{"", "C:\\Other\\x.txt\0.bak"s}, {"", "C:\\App\\readme.txt"}, {"", "C:\\Other\\<y>.txt"}};
+    m.platform.DataFile.RegKeys = {{static_cast<std::int32_t>(0x80000001u), "Software\\Shared\0\\App"s, "", ""}};
+    m.platform.DataFile.Shortcuts = {{"Group", "readme.txt\0"s, ""}, {"Group", "App", ""}};
+    EXPECT_EQ(m.Run(), RunOutcome::FileStayed);
+    EXPECT_EQ(m.gone, (std::set<std::string>{"C:\\App\\readme.txt"})) << "no wipe without the application file";
+    EXPECT_EQ(m.platform.Keys.size(), 2u);
+    EXPECT_EQ(m.platform.Shortcuts, (std::set<std::string>{"Group|readme.txt", "..\\..\\Desktop|App\r\nOutcome 0"}));
+    std::vector<std::string> refusals;
+    for (const auto& line : m.ui.Lines)
+        if (line.find(": refused, its ") != std::string::npos) refusals.push_back(line.substr(0, line.find(" holds")));
+    EXPECT_EQ(refusals, (std::vector<std::string>{"note: Info record: refused, its AppName", "note: Info record: refused, its AppFile",
+                                                  "note: Info record: refused, its GroupFolder", "note: File record 1: refused, its FilePath",
+                                                  "note: File record 3: refused, its FilePath", "note: Key record 1: refused, its KeyPath",
+                                                  "note: Shortcut record 1: refused, its LinkName"}));
+    EXPECT_EQ(m.ui.IndexOf("note: Desktop shortcut"), m.ui.Lines.size()) << "the desktop step is skipped";
+}
+
 // Another program swaps the application folder for a link to the Windows folder between any
 // two of the run's calls: the wipe deletes in the folder it checked or nowhere, never through
 // the link, and the data file it held back goes from that folder too.
