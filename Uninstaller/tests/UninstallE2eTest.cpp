@@ -254,6 +254,63 @@ private:
     std::string onLinux_;
 };
 
+// A data file whose texts hold a NUL or line breaks reaches nothing unlisted: not the file, key
+// or Start-menu entry its text names up to the NUL, and it forges no log line; the refused file
+// counts as one that stayed.
+TEST_F(Uninstall, HostileTextsReachNothingUnlisted) {
+    using namespace std::string_literals;
+    const std::string t = Tree(), log = t + "run.log", programs = SpecialFolder_GetPath(CSIDL_PROGRAMS), group = "VembrolE2E Hostile";
+    File_Write(t + "victim.txt", "x");
+    File_Write(t + "listed.txt", "x");
+    Directory_Create(programs + group);
+    File_Write(programs + group + "\\readme.txt", "x");
+    Registry_WriteRaw(HKEY_LOCAL_MACHINE, Key() + "Shared", "v", REG_SZ, "x");
+    EntrySet set;
+    set.Info = {"", "Hostile App", "", "\0"s};
+    set.Files = {Listed(t + "victim.txt\0.bak"s), Listed(t + "forged\r\n2026-01-01 00:00:00 Outcome 0: x.txt"), Listed(t + "listed.txt")};
+    set.RegKeys = {{kHKLM, Key() + "Shared\0\\App"s, "", ""}};
+    set.Shortcuts = {{group, "readme.txt\0"s, ""}};
+    WriteDataFile(set);
+    Process p = Start("/S \"/LOG=" + log + "\"");
+    EXPECT_TRUE(ShowsNoWindowUntilExit(p));
+    ExpectEndsCleanly(p, 3);
+    EXPECT_TRUE(File_Exists(t + "victim.txt") && File_Exists(programs + group + "\\readme.txt"));
+    EXPECT_TRUE(Registry_KeyExists(HKEY_LOCAL_MACHINE, Key() + "Shared"));
+    EXPECT_FALSE(File_Exists(t + "listed.txt"));
+    const std::string shown = File_Read(log);
+    for (const std::string& line : {"Info record: refused, its GroupFolder holds a NUL at byte 0: <NUL>\r\n"s,
+                                    "File record 1: refused, its FilePath holds a NUL at byte " + std::to_string(t.size() + 10) + ": " + t + "victim.txt<NUL>.bak\r\n",
+                                    "File record 2: refused, its FilePath holds a control character at byte " + std::to_string(t.size() + 6) + ": " + t +
+                                        "forged<CR><LF>2026-01-01 00:00:00 Outcome 0: x.txt\r\n",
+                                    "Key record 1: refused, its KeyPath holds a NUL"s, "Shortcut record 1: refused, its LinkName holds a NUL"s})
+        EXPECT_NE(shown.find(line), std::string::npos) << line << "\n" << shown;
+    EXPECT_EQ(shown.find("\n2026-01-01"), std::string::npos) << "a forged line";
+    Directory_DeleteTree(programs + group);
+}
+
+// Patterns mean what users mean: "*.htm" is not "page.html" or "notes.htmlx" (which the system's
+// search finds through their short names), "bin\*." is the names without an extension, and a
+// pattern never takes a folder. The log names each file a pattern removed.
+TEST_F(Uninstall, PatternsMatchLongNamesAsUsersReadThem) {
+    const std::string t = Tree() + "Look\\", log = Tree() + "run.log";
+    for (const char* f : {"page.htm", "page.html", "notes.htmlx", "bin\\tool", "bin\\README", "bin\\tool.exe", "bin\\lib.d\\x"})
+        Directory_Create((t + f).substr(0, (t + f).rfind('\\') + 1)), File_Write(t + f, "x");
+    Directory_Create(t + "folder.htm");
+    EntrySet set;
+    set.Info = {"", "Pattern App", "", ""};
+    set.Files = {Listed(t + "*.htm"), Listed(t + "bin\\*.")};
+    WriteDataFile(set);
+    Process p = Start("/S \"/LOG=" + log + "\"");
+    EXPECT_TRUE(ShowsNoWindowUntilExit(p));
+    ExpectEndsCleanly(p, 0);
+    for (const char* gone : {"page.htm", "bin\\tool", "bin\\README"}) EXPECT_FALSE(File_Exists(t + gone)) << gone;
+    for (const char* stays : {"page.html", "notes.htmlx", "bin\\tool.exe", "bin\\lib.d\\x"}) EXPECT_TRUE(File_Exists(t + stays)) << stays;
+    EXPECT_TRUE(Directory_Exists(t + "folder.htm"));
+    const std::string shown = File_Read(log);
+    for (const char* file : {"page.htm", "bin\\tool", "bin\\README"})
+        EXPECT_NE(shown.find("File " + t + file + ": removed, as it matches "), std::string::npos) << file << "\n" << shown;
+}
+
 // A drive letter for a folder of drive C, as subst makes one: a link in the prefix's dosdevices.
 class DriveLetter {
 public:
