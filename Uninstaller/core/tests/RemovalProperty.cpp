@@ -4,6 +4,8 @@
 // removal's own helpers, so that a fault there cannot hide itself.
 #include "RemovalProperty.h"
 
+#include "RecordTexts.h"
+
 #include "MemoryDisk.h"
 #include "PathRules.h"
 #include "RunFakes.h"
@@ -423,9 +425,12 @@ void Promise_CheckOutcome(const Scenario& s, RunOutcome outcome, std::vector<std
         for (const auto& p : r.May)
             if (there.count(p)) mayStayed = true;
     }
-    if (!mustStayed.empty() && outcome != RunOutcome::FileStayed)
+    // A record whose text names nothing the system would read as written is a file that stayed.
+    bool refused = false;
+    for (const auto& r : s.records) refused = refused || !RecordText_Check(r.File.FilePath, RecordTextKind::FilePath).Accepted();
+    if ((refused || !mustStayed.empty()) && outcome != RunOutcome::FileStayed)
         failures.push_back("a listed file stayed, yet the outcome is " + std::to_string(static_cast<int>(outcome)) + ": " + mustStayed);
-    if (!mayStayed && outcome != RunOutcome::AllRemoved)
+    if (!refused && !mayStayed && outcome != RunOutcome::AllRemoved)
         failures.push_back("every listed file went, yet the outcome is " + std::to_string(static_cast<int>(outcome)));
 }
 
