@@ -88,8 +88,8 @@ TEST_F(Shortcuts, OldDesktopPathReachesTheUsersRealDesktop) {
     const bool literalExisted = Directory_Exists(literal);
     const std::string onDesktop = Make(SpecialFolder_GetPath(CSIDL_DESKTOPDIRECTORY) + "VembrolTest App.lnk");
     const std::string decoy = Make(literal + "VembrolTest App.lnk");
-    EXPECT_TRUE(ShellLink_Remove("..\\..\\Desktop", "VembrolTest App"));
-    EXPECT_FALSE(File_Exists(onDesktop));
+    EXPECT_TRUE(ShellLink_Remove("..\\..\\Desktop", "VembrolTest App")) << onDesktop;
+    EXPECT_FALSE(File_Exists(onDesktop)) << onDesktop;
     EXPECT_TRUE(File_Exists(decoy));
     DeleteFileW(Wide_FromText(decoy).c_str());
     if (!literalExisted) RemoveDirectoryW(Wide_FromText(literal).c_str());

@@ -79,7 +79,13 @@ namespace {
 // The platform refuses to delete a read-only file; an installer's shortcut marked read-only is
 // still the installer's, so the flag is cleared for the deletion and put back if it fails.
 bool File_DeleteShortcut(const std::wstring& path, DWORD attributes) {
-    if (DeleteFileW(path.c_str())) return true;
+    // The desktop's shell reads a new shortcut (its icon, its target) a moment after it appears,
+    // and may hold it open without sharing deletion meanwhile: wait that moment out.
+    for (int tries = 0;; ++tries) {
+        if (DeleteFileW(path.c_str())) return true;
+        if (GetLastError() != ERROR_SHARING_VIOLATION || tries == 40) break;
+        Sleep(50);
+    }
     if (!(attributes & FILE_ATTRIBUTE_READONLY)) return false;
     if (!SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) return false;
     if (DeleteFileW(path.c_str())) return true;
