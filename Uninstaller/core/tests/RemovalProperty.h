@@ -27,14 +27,14 @@ private:
 // on and the property test holds the run to the stricter promise.
 struct PromiseRules {
     // A search also matches short 8.3 names ("*.htm" finds page.html).
-    bool PatternsMatchShortNames = true;
+    bool PatternsMatchShortNames = false;
     // A kept file stays even where another record lists it or a pattern matches it.
-    bool KeepWinsOverListed = false;
+    bool KeepWinsOverListed = true;
     // Kept files, the data file and the application's file are written under any name of their
     // folder (short names, another drive letter, a link), not only the one the tree was made with.
-    bool AnySpellingForKeptAndDataFile = false;
+    bool AnySpellingForKeptAndDataFile = true;
     // A listed hidden or system file goes, or the outcome says it stayed.
-    bool ListedHiddenFilesGo = false;
+    bool ListedHiddenFilesGo = true;
 };
 
 struct PromiseCheck {
