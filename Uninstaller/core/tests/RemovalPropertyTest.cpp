@@ -16,7 +16,7 @@ namespace {
 #endif
 #endif
 #ifdef VEMBROL_SLOW_BUILD
-constexpr unsigned kSeeds = 100;
+constexpr unsigned kSeeds = 400;
 #else
 constexpr unsigned kSeeds = 2000;
 #endif
